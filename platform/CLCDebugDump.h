@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+// Plain-text diagnostic log for support staff, off unless the environment
+// variable QUORVEX_OUTPUT is present when InitDebugDump runs.
+class CLCDebugDump {
+ public:
+  static constexpr const char* kSwitchVariable = "QUORVEX_OUTPUT";
+  static constexpr const char* kUnexpectedError = "想定しないエラーが発生しました。";
+  static constexpr const char* kCreateFailed = "クラスの生成(new)に失敗しました。";
+  static constexpr const char* kAllocFailed = "メモリ確保に失敗しました。";
+
+  CLCDebugDump() = default;
+  virtual ~CLCDebugDump() = default;
+
+  static void InitDebugDump();
+  // Appends one record; does nothing when logging is off or file/function is null.
+  static void OutputLog(const char* file, int line, const char* function, const char* message);
+
+  static bool IsOutput();
+  static std::string GetOutputPath();
+};

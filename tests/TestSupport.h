@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+namespace quorvex_test {
+
+// A fresh folder under the system's temporary folder, removed with its contents.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return m_path; }
+  // Path of a file inside the folder.
+  std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+ private:
+  std::string m_path;
+};
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+// UTF-8 text encoded as Shift_JIS (Windows-31J).
+std::string ToShiftJis(const std::string& utf8);
+
+}  // namespace quorvex_test
