@@ -11,13 +11,13 @@ namespace {
 thread_local std::unique_ptr<CLCValidResult> t_pInstance;
 
 void AppendItem(std::string& out, const _ResultTable& entry) {
-  char position[32];
+  char position[48];
   if (entry.assist == -1) {
     std::snprintf(position, sizeof position, "%07ld", entry.column);
   } else {
     std::snprintf(position, sizeof position, "%03ld:%03ld", entry.column, entry.assist);
   }
-  char item[96];
+  char item[160];
   std::snprintf(item, sizeof item, "%05ld-%s-%s", entry.line, position, CRSMsgCode(entry.message));
   out += item;
 }
