@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the benchmarks need.
+set -euo pipefail
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends \
+  build-essential cmake pkg-config \
+  libxerces-c-dev libicu-dev \
+  libgtest-dev libgmock-dev libbenchmark-dev \
+  libcli11-dev nlohmann-json3-dev \
+  libxml2-utils
