@@ -6,5 +6,4 @@ bash scripts/install-deps.sh
 bash scripts/build.sh
 ./build/quorvex check samples/crs-sample-2.0.csv --year 2023
 ./build/quorvex convert samples/crs-sample-2.0.csv -o build/crs-sample-2.0.xml
-xmllint --noout --schema ../shared/schemas/crs-v2.0/CrsXML_v2.0.xsd build/crs-sample-2.0.xml 2>/dev/null \
-  || xmllint --noout --schema schemas/crs-v2.0/CrsXML_v2.0.xsd build/crs-sample-2.0.xml
+xmllint --noout --schema schemas/crs-v2.0/CrsXML_v2.0.xsd build/crs-sample-2.0.xml
