@@ -16,6 +16,10 @@ class CLCCRSDefinition {
 
   bool CreateDefinition(const char* rootName, unsigned short resource, CLCCRSCsvCRSReport* report,
                         bool validationMode);
+  // The same load from a document's text (Shift_JIS bytes, NUL-terminated by
+  // the string) instead of the document compiled in under the resource number.
+  bool CreateDefinitionFromText(const char* rootName, unsigned short resource, const std::string& document,
+                                CLCCRSCsvCRSReport* report, bool validationMode);
   // Validation mode: column rules over every record, distributing those that pass.
   // 0 no error, 1 fatal, else the last message recorded.
   int ValidateCsv(CLCCRSCsvFile* file);
@@ -25,6 +29,12 @@ class CLCCRSDefinition {
   std::string MakeReportData(CLCCRSCsvFile* file, bool* success);
 
   const std::vector<std::unique_ptr<CLCCRSDataDefReport>>& GetReports() const { return m_vecReports; }
+  const std::string& GetRootNode() const { return m_strRootNode; }
+  long GetAttrValueColumn1() const { return m_lAttrValueColumn1; }
+  unsigned short GetResource() const { return m_usResource; }
+
+  // A conversion definition addresses its reports by these positions.
+  static constexpr std::size_t kConversionReportCount = 6;
 
  private:
   std::vector<std::unique_ptr<CLCCRSDataDefReport>> m_vecReports;

@@ -1,0 +1,108 @@
+#include "CLCCRSDataDefNormal.h"
+
+#include "CLCCRSCRSReport.h"
+#include "CLCCRSCommon.h"
+#include "CLCValidResult.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+constexpr const char* kFunction = "CLCCRSDataDefNormal::WriteNode";
+}
+
+bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, bool* success,
+                                           std::string& out) const {
+  // Only three shapes exist: attr1 alone, attr1 and attr2, all four.
+  int count = 0;
+  if (!m_strAttr[0].empty()) {
+    if (m_strAttr[1].empty() && m_strAttr[2].empty() && m_strAttr[3].empty()) {
+      count = 1;
+    } else if (!m_strAttr[1].empty() && m_strAttr[2].empty() && m_strAttr[3].empty()) {
+      count = 2;
+    } else if (!m_strAttr[1].empty() && !m_strAttr[2].empty() && !m_strAttr[3].empty()) {
+      count = 4;
+    }
+  }
+  for (int i = 0; i < count; ++i) {
+    const char* text = list->GetColumnValue(record, m_lAttrColumn[i]);
+    if (text == nullptr) {
+      CRS_FATAL(kFunction);
+      *success = false;
+      return false;
+    }
+    if (*text == '\0') continue;
+    out += ' ';
+    out += m_strAttr[i];
+    out += "=\"";
+    CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out);
+    out += '"';
+  }
+  return true;
+}
+
+void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
+  if (success == nullptr) {
+    CRS_FATAL(kFunction);
+    return;
+  }
+  if (!*success) return;
+  if (list == nullptr) {
+    CRS_FATAL(kFunction);
+    *success = false;
+    return;
+  }
+  // The element is written in place and taken back when the omission rules
+  // say so; the children's text is never copied.
+  const std::size_t mark = out.size();
+  try {
+    const std::string& prefix = Prefix();
+    out += '<';
+    out += prefix;
+    out += ':';
+    out += m_strId;
+    if (!m_strAttr[0].empty() && !AppendAttributes(list, record, success, out)) {
+      out.resize(mark);
+      return;
+    }
+    out += '>';
+    const std::size_t valueStart = out.size();
+    if (!AppendNodeValue(list, record, success, out)) {
+      out.resize(mark);
+      return;
+    }
+    const std::size_t childStart = out.size();
+    if (!AppendChildren(list, record, success, out)) {
+      out.resize(mark);
+      return;
+    }
+    if (childStart == valueStart && out.size() == childStart) {
+      out.resize(mark);
+      if (m_strEmptyTag.empty()) return;
+      out += '<';
+      out += prefix;
+      out += ':';
+      out += m_strId;
+      if (!m_strAttr[0].empty() && !AppendAttributes(list, record, success, out)) {
+        out.resize(mark);
+        return;
+      }
+      out += "/>";
+      return;
+    }
+    if (!m_strRequiredChild.empty() &&
+        std::string_view(out).substr(childStart).find(m_strRequiredChild) == std::string_view::npos) {
+      out.resize(mark);
+      return;
+    }
+    out += "</";
+    out += prefix;
+    out += ':';
+    out += m_strId;
+    out += '>';
+  } catch (...) {
+    out.resize(mark);
+    CRS_FATAL(kFunction);
+    *success = false;
+  }
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include "CLCCRSDataDefineNode.h"
+
+#include <cstdint>
+#include <string>
+
+// One section of a definition: its items hang below it. In conversion mode it
+// writes its items per record, wrapped in an element named by its id unless it
+// only groups items (dumyFlg) and the caller writes the enclosing element.
+class CLCCRSDataDefReport : public CLCCRSDataDefineNode {
+ public:
+  // The column count is read by the loader but not kept.
+  bool Initialize(const std::string& reportId, const std::string& reportVR, long columnCount,
+                  const std::string& dumyFlg);
+
+  using CLCCRSDataDefineNode::WriteNode;
+  // Every record of the list in order; a record whose items write nothing adds nothing.
+  std::string WriteNode(CLCCRSCRSReport* list, bool* success);
+  // One record (also reached through WriteNode(list, record, success)).
+  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success);
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) override;
+  void AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out);
+
+  const std::string& GetReportVR() const { return m_strReportVR; }
+  const std::string& GetDumyFlg() const { return m_strDumyFlg; }
+
+ private:
+  std::string m_strReportVR;
+  std::string m_strDumyFlg;
+};

@@ -1,0 +1,57 @@
+#include "CLCCRSDataDefSplit.h"
+
+#include "CLCValidResult.h"
+
+#include <new>
+#include <string_view>
+
+namespace {
+constexpr const char* kFunction = "CLCCRSDataDefSplit::WriteNode";
+}
+
+void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
+  if (success == nullptr) {
+    CRS_FATAL(kFunction);
+    return;
+  }
+  if (!*success) return;
+  if (list == nullptr) {
+    CRS_FATAL(kFunction);
+    *success = false;
+    return;
+  }
+  const std::size_t mark = out.size();
+  try {
+    // The children's text is repeated in every piece, so it is built once.
+    std::string children;
+    if (!AppendChildren(list, record, success, children)) return;
+    std::string value;
+    if (!AppendNodeValue(list, record, success, value)) return;
+    // Escaping never makes or removes a slash, so the escaped value is cut.
+    const std::string_view whole(value);
+    std::size_t start = 0;
+    while (start <= whole.size()) {
+      std::size_t end = whole.find('/', start);
+      if (end == std::string_view::npos) end = whole.size();
+      if (end > start) {
+        out += "<crs:";
+        out += m_strId;
+        out += '>';
+        out += whole.substr(start, end - start);
+        out += children;
+        out += "</crs:";
+        out += m_strId;
+        out += '>';
+      }
+      start = end + 1;
+    }
+  } catch (const std::bad_alloc&) {
+    out.resize(mark);
+    CRS_FATAL_MSG(kFunction, CLCDebugDump::kAllocFailed);
+    *success = false;
+  } catch (...) {
+    out.resize(mark);
+    CRS_FATAL(kFunction);
+    *success = false;
+  }
+}

@@ -1,0 +1,8 @@
+#pragma once
+#include "CLCCRSDataDefineNode.h"
+
+// One element per slash-separated piece of the value.
+class CLCCRSDataDefSplit : public CLCCRSDataDefineNode {
+ public:
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) override;
+};

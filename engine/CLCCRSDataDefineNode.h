@@ -1,0 +1,88 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+class CLCCRSCRSReport;
+class CLCCRSCsvFile;
+class CLCCRSCsvCRSReport;
+class CLCCRSValidator;
+class CLCXDom;
+
+// One node of a loaded definition. In validation mode an item owns the
+// validator built from its rule elements and hangs flat under its report; in
+// conversion mode items form the tree of the output elements.
+class CLCCRSDataDefineNode {
+ public:
+  CLCCRSDataDefineNode();
+  virtual ~CLCCRSDataDefineNode();
+  CLCCRSDataDefineNode(const CLCCRSDataDefineNode&) = delete;
+  CLCCRSDataDefineNode& operator=(const CLCCRSDataDefineNode&) = delete;
+
+  // 0 no error, 1 fatal, else the last message recorded by a validator.
+  virtual int ValidateCsv(CLCCRSCsvFile* file, long record);
+  // Element text of the node for one record; empty (flag false) on failure.
+  virtual std::string WriteNode(CLCCRSCRSReport* list, long record, bool* success);
+  // Appends the node's element text for one record to out. On failure out is
+  // left as it was on entry and *success is false. A false flag on entry
+  // writes nothing. Base: writes nothing.
+  virtual void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
+
+  // Builds the node class named by the item's `type` and reads the item.
+  static std::unique_ptr<CLCCRSDataDefineNode> CreateNode(CLCXDom* dom, CLCCRSCsvCRSReport* report,
+                                                          bool validationMode);
+  bool Initialize(CLCXDom* dom, CLCCRSCsvCRSReport* report, bool validationMode);
+
+  // Validation tree: appends the node to this node's children.
+  bool LocateNodeForValidate(std::unique_ptr<CLCCRSDataDefineNode>& node);
+  // Conversion tree: hangs the node under the newest node whose id equals its
+  // parent, searching this node first and then its subtrees newest first.
+  // Takes ownership only when it returns true; `placed` true returns at once.
+  bool LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNode>& node, bool placed);
+
+  const std::string& GetParentName() const { return m_strParent; }
+  const std::string& GetId() const { return m_strId; }
+  long GetColumn() const { return m_lColumn; }
+  const std::string& GetValue() const { return m_strValue; }
+  const std::string& GetRequiredChild() const { return m_strRequiredChild; }
+  const std::string& GetNameSpace() const { return m_strNameSpace; }
+  bool GetMillisec() const { return m_bMillisec; }
+  const std::string& GetAttrName(int index) const { return m_strAttr[index]; }
+  long GetAttrColumn(int index) const { return m_lAttrColumn[index]; }
+  const CLCCRSValidator* GetValidator() const { return m_pValidator.get(); }
+  const std::vector<std::unique_ptr<CLCCRSDataDefineNode>>& GetChildren() const { return m_vecChildren; }
+
+  // The node's element text for one record: the column text escaped, or the
+  // fixed value as written when the item has no column.
+  std::string MakeNodeValue(CLCCRSCRSReport* list, long record, bool* success);
+  // Appends that text; false (flag false, fatal recorded) when the record
+  // lacks the column.
+  bool AppendNodeValue(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
+
+  // Zero-based index from a one-based column attribute: its leading decimal
+  // integer minus one when that is 1 or more, else -1.
+  static long ColumnIndex(const std::string& text);
+  // Leading decimal integer of the text (blanks and one sign allowed), 0 when none.
+  static long LeadingInteger(const std::string& text);
+
+ protected:
+  // Appends every child's element text; false when a child failed.
+  bool AppendChildren(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
+  // Element prefix: the namespace prefix, "crs" when none is given.
+  const std::string& Prefix() const;
+
+  std::unique_ptr<CLCCRSValidator> m_pValidator;
+  CLCCRSCsvCRSReport* m_pCsvReport = nullptr;
+  std::vector<std::unique_ptr<CLCCRSDataDefineNode>> m_vecChildren;
+  long m_lColumn = -1;
+  std::string m_strId;
+  std::string m_strParent;
+  std::string m_strValue;
+  std::string m_strAttr[4];
+  long m_lAttrColumn[4] = {-1, -1, -1, -1};
+  std::string m_strAttrValueRec1;
+  std::string m_strRequiredChild;
+  std::string m_strNameSpace;
+  std::string m_strEmptyTag;
+  bool m_bMillisec = false;
+};
