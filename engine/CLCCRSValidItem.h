@@ -2,6 +2,7 @@
 #include "CRSMsgTable.h"
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 class CLCCRSCsvFile;
@@ -38,9 +39,18 @@ class CLCCRSValidItem {
   void SetCsvCRSReport(CLCCRSCsvCRSReport* report) { m_pCsvReport = report; }
   long GetColumn() const { return m_lColumn; }
 
+  // Leading decimal integer of a definition attribute: leading blanks and one
+  // sign allowed, anything that does not start with a number reads as 0.
+  // Saturates instead of overflowing.
+  static long LeadingInteger(std::string_view text);
+
  protected:
   // The rule's own test.
   virtual int _validate(const char* value);
+  // Items of a space-separated list (runs of spaces are one separator), sorted
+  // for binary search; the views point into `list`.
+  static std::vector<std::string_view> SplitAtSpaces(std::string_view list);
+  static bool ListContains(const std::vector<std::string_view>& sorted, std::string_view text);
   // The message override when set, else the built-in code.
   CLCCRSMessage_t MessageOr(CLCCRSMessage_t builtIn) const {
     return m_eMessage != CRSMSG_NONE ? m_eMessage : builtIn;

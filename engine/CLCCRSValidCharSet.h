@@ -1,0 +1,20 @@
+#pragma once
+#include "CLCCRSValidItem.h"
+
+// Rule "charSet": every character must belong to the named ASCII set
+// ("latinString", "fugoNumber", "number", "MessageRefId"); anything outside
+// ASCII fails every set.
+class CLCCRSValidCharSet : public CLCCRSValidItem {
+ public:
+  CLCCRSValidCharSet(long column, CLCCRSMessage_t message) : CLCCRSValidItem(column, message) {}
+  ~CLCCRSValidCharSet() override = default;
+
+  void SetParam(const char* name);
+
+ protected:
+  int _validate(const char* value) override;
+
+ private:
+  enum class Set { Unknown, LatinString, FugoNumber, Number, MessageRefId };
+  Set m_eSet = Set::Unknown;
+};

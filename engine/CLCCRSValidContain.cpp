@@ -1,0 +1,17 @@
+#include "CLCCRSValidContain.h"
+
+#include "CLCValidResult.h"
+
+void CLCCRSValidContain::SetParam(const char* list) {
+  m_strList = list != nullptr ? list : "";
+  m_vecItems = SplitAtSpaces(m_strList);
+}
+
+int CLCCRSValidContain::_validate(const char* value) {
+  if (m_strList.empty()) {
+    CRS_FATAL("CLCCRSValidContain::_validate");
+    return 1;
+  }
+  if (value == nullptr) return MessageOr(CRSMSG_INVALID);
+  return ListContains(m_vecItems, value) ? 0 : MessageOr(CRSMSG_INVALID);
+}

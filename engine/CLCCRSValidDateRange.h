@@ -1,0 +1,21 @@
+#pragma once
+#include "CLCCRSValidItem.h"
+
+#include <string>
+
+// Rule "dateRange": the value must be a date of the year 1900 or later and
+// strictly later than the `min` date.
+class CLCCRSValidDateRange : public CLCCRSValidItem {
+ public:
+  CLCCRSValidDateRange(long column, CLCCRSMessage_t message) : CLCCRSValidItem(column, message) {}
+  ~CLCCRSValidDateRange() override = default;
+
+  void SetParam(const char* min);
+
+ protected:
+  int _validate(const char* value) override;
+
+ private:
+  std::string m_strMin;
+  bool m_bMinIsDate = false;
+};

@@ -1,0 +1,6 @@
+#include "CLCCRSValidExist.h"
+
+int CLCCRSValidExist::_validate(const char* value) {
+  if (value == nullptr || *value == '\0') return MessageOr(CRSMSG_NOT_ENTERED);
+  return 0;
+}

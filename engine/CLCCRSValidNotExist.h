@@ -1,0 +1,12 @@
+#pragma once
+#include "CLCCRSValidItem.h"
+
+// Rule "notExist": the value must be absent (null or empty).
+class CLCCRSValidNotExist : public CLCCRSValidItem {
+ public:
+  CLCCRSValidNotExist(long column, CLCCRSMessage_t message) : CLCCRSValidItem(column, message) {}
+  ~CLCCRSValidNotExist() override = default;
+
+ protected:
+  int _validate(const char* value) override;
+};

@@ -1,0 +1,196 @@
+#include "CLCCRSValidator.h"
+
+#include "CLCXDom.h"
+#include "CLCValidResult.h"
+
+#include <iterator>
+#include <string>
+
+namespace {
+
+// One rule of a built-in argument table.
+struct ArgRule {
+  const char* id;
+  const char* value;
+  const char* min;
+  const char* max;
+};
+
+// Argument rules check one value each, so they read no column and carry no
+// precondition, and every rule reports its own message.
+constexpr long kArgColumn = -1;
+
+constexpr ArgRule CsvValidTable[] = {
+    {"exist", "", "", ""},
+    {"extension", ".csv .CSV .txt .TXT", "", ""},
+    {"existPath", "file", "", ""},
+};
+constexpr ArgRule OutPathValidTable[] = {
+    {"existPath", "dir", "", ""},
+};
+constexpr ArgRule XmlValidTable[] = {
+    {"exist", "", "", ""},
+    {"extension", ".xml .XML", "", ""},
+    {"existPath", "file", "", ""},
+};
+constexpr ArgRule NenbunValidTable[] = {
+    {"exist", "", "", ""},
+    {"length", "4", "", ""},
+    {"charSet", "number", "", ""},
+};
+
+// Moves the cursor to the next element child named `name`, starting with the
+// node under the cursor; false when none is left (cursor on the last child).
+bool SeekNamed(CLCXDom* dom, const char* name, bool first) {
+  if (!first && dom->MoveNextSibling() != 0) return false;
+  for (;;) {
+    if (dom->GetNodeName() == name) return true;
+    if (dom->MoveNextSibling() != 0) return false;
+  }
+}
+
+}  // namespace
+
+bool CLCCRSValidator::Initialize(CLCArgValid_t kind) {
+  try {
+    Clear();
+    const ArgRule* begin = nullptr;
+    const ArgRule* end = nullptr;
+    switch (kind) {
+      case ARGVALID_CSV_PATH:
+        begin = std::begin(CsvValidTable), end = std::end(CsvValidTable);
+        break;
+      case ARGVALID_OUTPUT_PATH:
+        begin = std::begin(OutPathValidTable), end = std::end(OutPathValidTable);
+        break;
+      case ARGVALID_XML_PATH:
+        begin = std::begin(XmlValidTable), end = std::end(XmlValidTable);
+        break;
+      case ARGVALID_NENBUN:
+        begin = std::begin(NenbunValidTable), end = std::end(NenbunValidTable);
+        break;
+    }
+    if (begin == nullptr) {
+      CRS_FATAL("CLCCRSValidator::Initialize");
+      return false;
+    }
+    for (const ArgRule* row = begin; row != end; ++row) {
+      auto item = CLCCRSValidItem::CreateItem(kArgColumn, row->id, row->value, row->min, row->max, CRSMSG_NONE);
+      if (!item) return false;  // the factory has reported
+      m_vecItems.push_back(std::move(item));
+    }
+    return true;
+  } catch (...) {
+    CRS_FATAL("CLCCRSValidator::Initialize");
+    return false;
+  }
+}
+
+bool CLCCRSValidator::Initialize(long column, CLCXDom* dom, CLCCRSCsvCRSReport* report) {
+  try {
+    Clear();
+    if (dom == nullptr) {
+      CRS_FATAL("CLCCRSValidator::Initialize");
+      return false;
+    }
+    if (dom->MoveFirstChild() != 0) return true;  // an item without rules
+
+    bool built = true;
+    for (bool more = SeekNamed(dom, "valid", true); more; more = SeekNamed(dom, "valid", false)) {
+      const std::string id = dom->GetAttribute("id");
+      const std::string value = dom->GetAttribute("value");
+      const std::string min = dom->GetAttribute("min");
+      const std::string max = dom->GetAttribute("max");
+      const std::string assist = dom->GetAttribute("assist");
+      const std::string messageId = dom->GetAttribute("messageId");
+      const CLCCRSMessage_t message = messageId.empty() ? CRSMSG_NONE : CRSMsgFromCode(messageId);
+      const long ownColumn = CLCCRSValidItem::LeadingInteger(dom->GetAttribute("column"));
+      const long ruleColumn = ownColumn >= 1 ? ownColumn - 1 : column;
+
+      auto item = CLCCRSValidItem::CreateItem(ruleColumn, id.c_str(), value.c_str(), min.c_str(), max.c_str(),
+                                              message);
+      if (!item) {
+        built = false;
+        break;
+      }
+      item->SetAssistColNum(CLCCRSValidItem::LeadingInteger(assist));
+      item->SetCsvCRSReport(report);
+      if (!SetUpOuter(dom, item.get())) {
+        built = false;
+        break;
+      }
+      m_vecItems.push_back(std::move(item));
+    }
+
+    if (dom->MoveParent() != 0) {
+      CRS_FATAL("CLCCRSValidator::Initialize");
+      return false;
+    }
+    return built;
+  } catch (...) {
+    CRS_FATAL("CLCCRSValidator::Initialize");
+    return false;
+  }
+}
+
+bool CLCCRSValidator::SetUpOuter(CLCXDom* dom, CLCCRSValidItem* item) {
+  try {
+    if (dom == nullptr || item == nullptr) {
+      CRS_FATAL("CLCCRSValidator::SetUpOuter");
+      return false;
+    }
+    if (dom->MoveFirstChild() != 0) return true;
+
+    bool built = true;
+    for (bool more = SeekNamed(dom, "outer", true); more; more = SeekNamed(dom, "outer", false)) {
+      const long column = CLCCRSValidItem::LeadingInteger(dom->GetAttribute("column"));
+      if (column < 1) continue;  // a precondition without a column is ignored
+      const std::string id = dom->GetAttribute("id");
+      const std::string value = dom->GetAttribute("value");
+      const std::string min = dom->GetAttribute("min");
+      const std::string max = dom->GetAttribute("max");
+      auto outer =
+          CLCCRSValidItem::CreateItem(column - 1, id.c_str(), value.c_str(), min.c_str(), max.c_str(), CRSMSG_NONE);
+      if (!outer) {
+        built = false;
+        break;
+      }
+      item->AddOuterItem(std::move(outer));
+    }
+
+    if (dom->MoveParent() != 0) {
+      CRS_FATAL("CLCCRSValidator::SetUpOuter");
+      return false;
+    }
+    return built;
+  } catch (...) {
+    CRS_FATAL("CLCCRSValidator::SetUpOuter");
+    return false;
+  }
+}
+
+int CLCCRSValidator::Validate(const char* value, long line, long column) {
+  try {
+    for (const auto& item : m_vecItems) {
+      const int result = item->Validate(value, line, column);
+      if (result != 0) return result;
+    }
+    return 0;
+  } catch (...) {
+    CRS_FATAL("CLCCRSValidator::Validate");
+    return 1;
+  }
+}
+
+int CLCCRSValidator::ValidateCsv(CLCCRSCsvFile* file, long record, long column) {
+  try {
+    for (const auto& item : m_vecItems) {
+      const int result = item->ValidateCsv(file, record, column);
+      if (result != 0) return result;
+    }
+    return 0;
+  } catch (...) {
+    CRS_FATAL("CLCCRSValidator::ValidateCsv");
+    return 1;
+  }
+}
