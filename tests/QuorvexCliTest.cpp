@@ -56,7 +56,6 @@ TEST(QuorvexCliTest, FailedCheckNamesEveryProblemForAPerson) {
   EXPECT_NE(run.output.find("line 3, column 133 [Organisation_Address_1_CountryCode]: HE40009E"),
             std::string::npos)
       << run.output;
-  EXPECT_NE(run.output.find("line 99999"), 0u);
   const Run missingYear = Quorvex("check " + kValid);
   EXPECT_NE(missingYear.output.find("line 99999, column 2 [reporting year]: HE40001E"), std::string::npos)
       << missingYear.output;
