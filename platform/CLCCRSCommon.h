@@ -19,6 +19,8 @@ class CLCCRSCommon {
   // Whole file decoded from Shift_JIS (Windows-31J table, strict) into UTF-8;
   // empty when unreadable or undecodable.
   static std::string ReadCsvFileData(const char* path);
+  // Whole file as it is on disk, undecoded; false when it cannot be read.
+  static bool ReadFileBytes(const char* path, std::string& bytes);
   // Writes the text as UTF-8 without byte-order mark. The text goes to a
   // temporary file in the target folder that is then renamed over the target,
   // so a failure never leaves a partial or damaged file.

@@ -19,4 +19,10 @@ class CLCDebugDump {
 
   static bool IsOutput();
   static std::string GetOutputPath();
+
+ private:
+  // Process-wide; read and written only under the lock of CLCDebugDump.cpp,
+  // since operations may run on several threads at once.
+  static bool m_bOutput;
+  static std::string m_strOutputPath;
 };

@@ -1,0 +1,297 @@
+#include "CLCCRSCommon.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+#include <set>
+
+namespace {
+
+using quorvex_test::ReadBytes;
+using quorvex_test::TempDir;
+using quorvex_test::ToShiftJis;
+using quorvex_test::WriteBytes;
+
+std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(StringTrim, RemovesWhiteSpaceAtBothEndsOnly) {
+  struct Case {
+    const char* input;
+    const char* expected;
+  } cases[] = {
+      {"\xE3\x80\x80" "abc" "\xE3\x80\x80", "abc"},  // full-width spaces
+      {" \t\r\n", ""},
+      {"\f\vabc\v\f", "abc"},
+      {"a b", "a b"},
+      {"  a\xE3\x80\x80" "b  ", "a\xE3\x80\x80" "b"},  // inner full-width space stays
+      {"\xC2\xA0x\xC2\xA0", "x"},                        // no-break space
+      {"", ""},
+      {"\xE3\x81\x82", "\xE3\x81\x82"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CLCCRSCommon::StringTrim(c.input), c.expected) << c.input;
+  }
+}
+
+TEST(StringTrim, NullGivesEmptyAndInvalidUtf8StaysUnchanged) {
+  EXPECT_EQ(CLCCRSCommon::StringTrim(nullptr), "");
+  const char* invalid = " \x82\xA0 ";
+  EXPECT_EQ(CLCCRSCommon::StringTrim(invalid), invalid);
+}
+
+TEST(ConvEntityRefs, EscapesFiveCharactersAndAppends) {
+  std::string out = "x";
+  CLCCRSCommon::ConvEntityRefs("a<b&\"'>c", 8, out);
+  EXPECT_EQ(out, "xa&lt;b&amp;&quot;&apos;&gt;c");
+
+  std::string untouched = "keep";
+  CLCCRSCommon::ConvEntityRefs("a<b", 0, untouched);
+  EXPECT_EQ(untouched, "keep");
+
+  std::string prefix;
+  CLCCRSCommon::ConvEntityRefs("&amp;rest", 5, prefix);  // only the length given is visited
+  EXPECT_EQ(prefix, "&amp;amp;");
+}
+
+TEST(DateTimeComp, ComparesGregorianAndJapaneseInstants) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int expected;
+  } cases[] = {
+      {"2016-12-31", "2017/01/01", 2},
+      {"2017/01/01", "2016-12-31", 1},
+      {"2016.12.31", "2016-12-31", 0},
+      {"2023-02-30", "2023-02-28", -1},  // no such day
+      {"2023-02-28", "abc", -2},
+      {"2016-12-31x", "2016-12-31", -1},  // trailing text
+      {"2016-12-31 ", "2016-12-31", -1},  // trailing space, no time part
+      {"", "2016-12-31", -1},
+      {nullptr, "2016-12-31", -1},
+      {"2016-12-31", nullptr, -2},
+      {"平成28年12月31日", "2016-12-31", 0},
+      {"令和元年05月01日", "2019-05-01", 0},
+      {"2016/1/1", "2016-01-01", -1},  // strict: every field in full
+      {"2016-12-31 10:00:01", "2016-12-31 10:00:00", 1},
+      {"2016-12-31 25:00:00", "2016-12-31", -1},
+      {"2016-12-31 10:00", "2016-12-31", -1},  // a colon asks for the whole time
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CLCCRSCommon::dateTimeComp(c.a, c.b), c.expected)
+        << (c.a ? c.a : "null") << " vs " << (c.b ? c.b : "null");
+  }
+}
+
+TEST(DateTimeChange, ColonSelectsThePatternWithTime) {
+  EXPECT_TRUE(CLCCRSCommon::dateTimeChange("2016-12-31 10:00:00"));
+  EXPECT_TRUE(CLCCRSCommon::dateTimeChange("2016/12/31"));
+  EXPECT_FALSE(CLCCRSCommon::dateTimeChange("2016/13/01"));
+  EXPECT_FALSE(CLCCRSCommon::dateTimeChange("平成28年12月31日 余分"));
+}
+
+TEST(Now, CombinesDateAndTimePatterns) {
+  EXPECT_EQ(CLCCRSCommon::Now(nullptr, nullptr), "");
+  EXPECT_EQ(CLCCRSCommon::Now("", ""), "");
+  EXPECT_TRUE(std::regex_match(CLCCRSCommon::Now("yyyy'-'MM'-'dd", nullptr),
+                               std::regex(R"(\d{4}-\d{2}-\d{2})")));
+  EXPECT_TRUE(std::regex_match(CLCCRSCommon::Now("yyyy'-'MM'-'dd", "HH':'mm':'ss"),
+                               std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2})")));
+  EXPECT_TRUE(std::regex_match(CLCCRSCommon::Now(nullptr, "'T'HH':'mm':'ss'.'SSS"),
+                               std::regex(R"(T\d{2}:\d{2}:\d{2}\.\d{3})")));
+  EXPECT_TRUE(std::regex_match(CLCCRSCommon::Now("'_KVR_QUORVEX_'yyyyMMdd'.log'", nullptr),
+                               std::regex(R"(_KVR_QUORVEX_20\d{6}\.log)")));
+}
+
+TEST(LoadResoucePath, GivesCompiledDocumentsOnlyForKnownIdentifiers) {
+  EXPECT_EQ(CLCCRSCommon::LoadResoucePath(204, "DEFINITION"), "");
+  EXPECT_EQ(CLCCRSCommon::LoadResoucePath(209, "DEFINITION"), "");
+  EXPECT_EQ(CLCCRSCommon::LoadResoucePath(205, "definition"), "");
+  EXPECT_EQ(CLCCRSCommon::LoadResoucePath(205, nullptr), "");
+  const std::pair<unsigned short, const char*> documents[] = {
+      {205, "CRSValidateDefine.xml"},
+      {206, "CRSDataConvDefine.xml"},
+      {207, "CRSValidateDefine_2.0.xml"},
+      {208, "CRSDataConvDefine_2.0.xml"},
+  };
+  for (const auto& [id, name] : documents) {
+    // The library embeds what the source tree held when it was built.
+    const std::string source = std::string(QUORVEX_SOURCE_DIR) + "/definitions/" + name;
+    const std::string expected = std::filesystem::exists(source) ? ReadBytes(source) : "";
+    EXPECT_EQ(CLCCRSCommon::LoadResoucePath(id, "DEFINITION"), expected) << id;
+  }
+}
+
+TEST(GetFileSize, MissingIsMinusOne) {
+  TempDir dir;
+  EXPECT_EQ(CLCCRSCommon::GetFileSize(dir.file("missing").c_str()), -1);
+  WriteBytes(dir.file("empty"), "");
+  EXPECT_EQ(CLCCRSCommon::GetFileSize(dir.file("empty").c_str()), 0);
+  WriteBytes(dir.file("five"), "12345");
+  EXPECT_EQ(CLCCRSCommon::GetFileSize(dir.file("five").c_str()), 5);
+  EXPECT_EQ(CLCCRSCommon::GetFileSize(nullptr), -1);
+}
+
+TEST(ReadCsvFileData, DecodesWindows31JStrictly) {
+  TempDir dir;
+  const std::string text = "1,あいう,ｱｲｳ,①\\~\r\n";  // half-width kana and an NEC special
+  WriteBytes(dir.file("ok.csv"), ToShiftJis(text));
+  EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("ok.csv").c_str()), text);
+
+  WriteBytes(dir.file("nul.csv"), std::string("a\0b", 3));
+  EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("nul.csv").c_str()), std::string("a\0b", 3));
+
+  const std::pair<const char*, std::string> refused[] = {
+      {"empty", ""},
+      {"unmapped byte", "ab\x80" "c"},
+      {"lead byte at the end", "ab\x82"},
+      {"bad trail byte", "\x82\x20"},
+      {"UTF-8 text", "\xE3\x81\x82"},
+  };
+  for (const auto& [name, bytes] : refused) {
+    WriteBytes(dir.file("bad.csv"), bytes);
+    EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("bad.csv").c_str()), "") << name;
+  }
+  EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("missing.csv").c_str()), "");
+  EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.path().c_str()), "");  // a folder
+}
+
+TEST(ReadFileData, RefusesIllFormedUtf8) {
+  TempDir dir;
+  WriteBytes(dir.file("ok.xml"), "<a>\xE3\x81\x82\xF0\xA0\x80\x8B</a>");
+  EXPECT_EQ(CLCCRSCommon::ReadFileData(dir.file("ok.xml").c_str()), "<a>\xE3\x81\x82\xF0\xA0\x80\x8B</a>");
+  const std::pair<const char*, std::string> refused[] = {
+      {"overlong slash", "a\xC0\xAF"},
+      {"surrogate", "a\xED\xA0\x80"},
+      {"past U+10FFFF", "a\xF4\x90\x80\x80"},
+      {"truncated", "a\xE3\x81"},
+      {"stray trail byte", "\x81" "a"},
+      {"Shift_JIS", "\x82\xA0"},
+  };
+  for (const auto& [name, bytes] : refused) {
+    WriteBytes(dir.file("bad.xml"), bytes);
+    EXPECT_EQ(CLCCRSCommon::ReadFileData(dir.file("bad.xml").c_str()), "") << name;
+  }
+}
+
+TEST(WriteFileData, ReplacesLongerFileExactly) {
+  TempDir dir;
+  const std::string target = dir.file("out.xml");
+  WriteBytes(target, std::string(1000, 'x'));
+  ::chmod(target.c_str(), 0640);
+  ASSERT_TRUE(CLCCRSCommon::WriteFileData(target.c_str(), "<a/>"));
+  EXPECT_EQ(ReadBytes(target), "<a/>");
+  struct stat info {};
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);  // a replaced file keeps its permissions
+  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"out.xml"});
+}
+
+TEST(WriteFileData, CreatesNewFileAndLeavesNoTemporary) {
+  TempDir dir;
+  const std::string target = dir.file("new.xml");
+  const std::string text = "\xE3\x81\x82<b/>";
+  ASSERT_TRUE(CLCCRSCommon::WriteFileData(target.c_str(), text));
+  EXPECT_EQ(ReadBytes(target), text);
+  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"new.xml"});
+}
+
+TEST(WriteFileData, FailureLeavesNothingBehind) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("folder"));
+  EXPECT_FALSE(CLCCRSCommon::WriteFileData(dir.file("folder").c_str(), "<a/>"));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.file("folder")));
+  EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"folder"});
+  EXPECT_FALSE(CLCCRSCommon::WriteFileData(dir.file("missing/out.xml").c_str(), "<a/>"));
+  EXPECT_FALSE(CLCCRSCommon::WriteFileData("", "<a/>"));
+  EXPECT_FALSE(CLCCRSCommon::WriteFileData(nullptr, "<a/>"));
+}
+
+TEST(PathProbes, FoldersAreNotFiles) {
+  TempDir dir;
+  WriteBytes(dir.file("a.csv"), "x");
+  EXPECT_TRUE(CLCCRSCommon::PathFileExists(dir.file("a.csv").c_str()));
+  EXPECT_FALSE(CLCCRSCommon::PathFileExists(dir.path().c_str()));
+  EXPECT_FALSE(CLCCRSCommon::PathFileExists(dir.file("b.csv").c_str()));
+  EXPECT_FALSE(CLCCRSCommon::PathFileExists(nullptr));
+
+  EXPECT_TRUE(CLCCRSCommon::PathFileIsRead(dir.file("a.csv").c_str()));
+  EXPECT_FALSE(CLCCRSCommon::PathFileIsRead(dir.file("b.csv").c_str()));
+  if (::geteuid() != 0) {  // root reads anything
+    ::chmod(dir.file("a.csv").c_str(), 0);
+    EXPECT_FALSE(CLCCRSCommon::PathFileIsRead(dir.file("a.csv").c_str()));
+  }
+}
+
+TEST(PathDirectoryExists, TestsTheFolderPart) {
+  TempDir dir;
+  WriteBytes(dir.file("a.csv"), "x");
+  struct Case {
+    std::string path;
+    bool expected;
+  } cases[] = {
+      {dir.file("out.xml"), true},
+      {"out.xml", true},  // no folder part: the current folder
+      {"/out.xml", true},
+      {dir.file("missing/out.xml"), false},
+      {dir.file("a.csv/out.xml"), false},  // a file is no folder
+      {dir.path() + "//out.xml", true},
+      {"", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CLCCRSCommon::PathDirectoryExists(c.path.c_str()), c.expected) << c.path;
+  }
+  EXPECT_FALSE(CLCCRSCommon::PathDirectoryExists(nullptr));
+}
+
+TEST(GetCharacterLength, CountsUtf16Units) {
+  struct Case {
+    const char* text;
+    long expected;
+  } cases[] = {
+      {"ＡＢＣ", 3}, {"abc", 3}, {"", 0}, {"ｱｲ", 2}, {"\xF0\xA0\x80\x8B", 2},  // outside the BMP
+      {"a\xE3\x81", 0}, {nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CLCCRSCommon::getCharacterLength(c.text), c.expected) << (c.text ? c.text : "null");
+  }
+}
+
+TEST(AppendFilePath, JoinsWithExactlyOneSeparator) {
+  struct Case {
+    const char* folder;
+    const char* name;
+    const char* expected;
+  } cases[] = {
+      {"/home/u", "x.log", "/home/u/x.log"}, {"/home/u/", "x.log", "/home/u/x.log"},
+      {"/home/u", "/x.log", "/home/u/x.log"}, {"/", "x.log", "/x.log"},
+      {"/home/u", nullptr, "/home/u"},        {"", "x.log", "x.log"},
+      {nullptr, "x.log", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CLCCRSCommon::appendFilePath(c.folder, c.name), c.expected);
+  }
+}
+
+TEST(HomeDirectory, FollowsHomeVariable) {
+  const char* saved = std::getenv("HOME");
+  const std::string previous = saved ? saved : "";
+  ::setenv("HOME", "/tmp/quorvex-home", 1);
+  EXPECT_EQ(CLCCRSCommon::homeDirectory(), "/tmp/quorvex-home");
+  ::unsetenv("HOME");
+  EXPECT_FALSE(CLCCRSCommon::homeDirectory().empty());  // from the user database
+  if (saved) ::setenv("HOME", previous.c_str(), 1);
+}
+
+}  // namespace
