@@ -67,6 +67,10 @@ def rule_key(valid):
             valid.get("messageId", ""), tuple(outers))
 
 
+def report_own_columns(report_id):
+    return dict(REPORTS)[report_id]
+
+
 def looks_only_at_own_column(item):
     return all(o.get("column") == item.get("column") for o in item.iter("outer"))
 
@@ -94,7 +98,9 @@ def check_validation(name, root, vr):
                 outers = valid.findall("outer")
                 check(len(outers) <= 1, f"{name} {rid} {key}: more than one outer")
                 for o in outers:
-                    check(o.get("id") in ("exist", "contain") and int(o.get("column")) >= 2,
+                    # A precondition reads its column unchecked: every record must have it.
+                    check(o.get("id") in ("exist", "contain") and
+                          2 <= int(o.get("column")) <= report_own_columns(rid),
                           f"{name} {rid} {key}: outer {o.attrib}")
                     check((o.get("id") == "contain") == bool(o.get("value")),
                           f"{name} {rid} {key}: outer value {o.attrib}")
