@@ -191,7 +191,7 @@ TEST(EndToEndTest, OutputLimitAcceptsTheBoundAndRefusesOneByteMore) {
   const Row account = rows[1];
   const std::string prefix = account[2].substr(0, account[2].size() - 7);
   std::vector<Row> big = {rows[0]};
-  for (int i = 0; i < 2700; ++i) {
+  for (int i = 0; i < 16500; ++i) {
     big.push_back(account);
     big.back()[2] = prefix + std::to_string(1000000 + i);
   }

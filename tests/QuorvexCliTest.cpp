@@ -12,12 +12,12 @@
 
 namespace {
 
-struct Run {
+struct ToolRun {
   int status;
   std::string output;  // standard output and standard error together
 };
 
-Run Quorvex(const std::string& arguments) {
+ToolRun Quorvex(const std::string& arguments) {
   const std::string command = std::string(QUORVEX_CLI) + " " + arguments + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
@@ -49,20 +49,20 @@ TEST(QuorvexCliTest, ExitStatusFollowsTheResult) {
 }
 
 TEST(QuorvexCliTest, FailedCheckNamesEveryProblemForAPerson) {
-  const Run run = Quorvex("check " + kMistakes + " --year 2023");
+  const ToolRun run = Quorvex("check " + kMistakes + " --year 2023");
   EXPECT_NE(run.output.find("line 2, column 149 [AccountBalance]: HE40001E 値が入力されていません。"),
             std::string::npos)
       << run.output;
   EXPECT_NE(run.output.find("line 3, column 133 [Organisation_Address_1_CountryCode]: HE40009E"),
             std::string::npos)
       << run.output;
-  const Run missingYear = Quorvex("check " + kValid);
+  const ToolRun missingYear = Quorvex("check " + kValid);
   EXPECT_NE(missingYear.output.find("line 99999, column 2 [reporting year]: HE40001E"), std::string::npos)
       << missingYear.output;
 }
 
 TEST(QuorvexCliTest, JsonCarriesTheSevenFields) {
-  const Run run = Quorvex("check " + kValid + " --year 2023 --json");
+  const ToolRun run = Quorvex("check " + kValid + " --year 2023 --json");
   ASSERT_EQ(run.status, 0) << run.output;
   const nlohmann::json record = nlohmann::json::parse(run.output);
   EXPECT_EQ(record.size(), 7u);
@@ -76,15 +76,15 @@ TEST(QuorvexCliTest, JsonCarriesTheSevenFields) {
 TEST(QuorvexCliTest, ConvertWritesTheFileOrPrintsTheXml) {
   quorvex_test::TempDir dir;
   const std::string out = dir.file("out.xml");
-  const Run written = Quorvex("convert " + kValid + " -o " + out);
+  const ToolRun written = Quorvex("convert " + kValid + " -o " + out);
   EXPECT_EQ(written.status, 0) << written.output;
   const std::string xml = quorvex_test::ReadBytes(out);
   EXPECT_EQ(xml.rfind("<crs:CRS_OECD", 0), 0u);
 
-  const Run printed = Quorvex("convert " + kValid);
+  const ToolRun printed = Quorvex("convert " + kValid);
   EXPECT_EQ(printed.output.rfind("<crs:CRS_OECD", 0), 0u);
 
-  const Run readBack = Quorvex("read-xml " + out + " --json");
+  const ToolRun readBack = Quorvex("read-xml " + out + " --json");
   EXPECT_EQ(readBack.status, 0) << readBack.output;
   EXPECT_EQ(nlohmann::json::parse(readBack.output)["XMLData"], xml);
 }
