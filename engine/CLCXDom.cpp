@@ -1,0 +1,226 @@
+#include "CLCXDom.h"
+
+#include "CLCCRSCommon.h"
+#include "CLCValidResult.h"
+#include "CLCXPlatform.h"
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/sax/HandlerBase.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+
+#include <cstring>
+#include <new>
+
+using namespace xercesc;
+
+struct CLCXDom::Impl {
+  // Declared ahead of the parser, which points at them.
+  CLCXNoFetchResolver m_resolver;
+  SecurityManager m_securityManager;
+  // Owned by the parser, which keeps it until the next parse or its own end.
+  DOMDocument* m_pDocument = nullptr;
+  std::unique_ptr<XercesDOMParser> m_pDOMParser;
+  DOMNode* m_pCurrentNode = nullptr;
+
+  // Parses one input source; reports every failure itself.
+  bool ParseSource(const InputSource& source);
+};
+
+CLCXDom::CLCXDom() : m_pImpl(std::make_unique<Impl>()) {}
+
+CLCXDom::~CLCXDom() { Terminate(); }
+
+bool CLCXDom::Initialize() {
+  if (m_pImpl->m_pDOMParser) return true;
+  if (!CLCXPlatform::Initialize()) {
+    CRS_FATAL("CLCXDom::Initialize");
+    return false;
+  }
+  try {
+    auto parser = std::make_unique<XercesDOMParser>(nullptr, XMLPlatformUtils::fgMemoryManager, nullptr);
+    parser->setValidationScheme(XercesDOMParser::Val_Always);
+    parser->setDoNamespaces(true);
+    parser->setCreateEntityReferenceNodes(false);
+    // Nothing outside the document is ever read: no external DTD or entity.
+    parser->setLoadExternalDTD(false);
+    parser->setDisableDefaultEntityResolution(true);
+    parser->setXMLEntityResolver(&m_pImpl->m_resolver);
+    m_pImpl->m_securityManager.setEntityExpansionLimit(kCLCXEntityExpansionLimit);
+    parser->setSecurityManager(&m_pImpl->m_securityManager);
+    m_pImpl->m_pDOMParser = std::move(parser);
+    return true;
+  } catch (const std::bad_alloc&) {
+    CRS_FATAL_MSG("CLCXDom::Initialize", CLCDebugDump::kCreateFailed);
+  } catch (const OutOfMemoryException&) {
+    CRS_FATAL_MSG("CLCXDom::Initialize", CLCDebugDump::kCreateFailed);
+  } catch (...) {
+    CRS_FATAL("CLCXDom::Initialize");
+  }
+  CLCXPlatform::Terminate();
+  return false;
+}
+
+void CLCXDom::Terminate() {
+  if (!m_pImpl || !m_pImpl->m_pDOMParser) return;
+  m_pImpl->m_pCurrentNode = nullptr;
+  m_pImpl->m_pDocument = nullptr;
+  try {
+    m_pImpl->m_pDOMParser.reset();  // releases every document it produced
+  } catch (...) {
+    // Nothing more can be done for a parser that fails to go away.
+  }
+  CLCXPlatform::Terminate();
+}
+
+bool CLCXDom::Parse(const char* buffer, const char* bufferId, const char* encoding) {
+  if (buffer == nullptr || bufferId == nullptr || encoding == nullptr || !m_pImpl->m_pDOMParser) {
+    CRS_FATAL("CLCXDom::Parse");
+    return false;
+  }
+  try {
+    const CharToXMLCh id(bufferId);
+    const CharToXMLCh forced(encoding);
+    MemBufInputSource source(reinterpret_cast<const XMLByte*>(buffer), std::strlen(buffer), id.str(), false);
+    source.setEncoding(forced.str());  // overrides the document's own declaration
+    return m_pImpl->ParseSource(source);
+  } catch (...) {
+    CRS_FATAL("CLCXDom::Parse");
+    return false;
+  }
+}
+
+bool CLCXDom::Parse(const char* path) {
+  if (path == nullptr || !m_pImpl->m_pDOMParser) {
+    CRS_FATAL("CLCXDom::Parse");
+    return false;
+  }
+  try {
+    // Read through the platform layer, so that any path works whatever the
+    // process locale, and the parser itself never opens a file.
+    std::string bytes;
+    if (!CLCCRSCommon::ReadFileBytes(path, bytes)) {
+      CRS_FATAL("CLCXDom::Parse");
+      return false;
+    }
+    const CharToXMLCh id(path);
+    MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(), id.str(), false);
+    return m_pImpl->ParseSource(source);
+  } catch (...) {
+    CRS_FATAL("CLCXDom::Parse");
+    return false;
+  }
+}
+
+bool CLCXDom::Impl::ParseSource(const InputSource& source) {
+  std::unique_ptr<HandlerBase> handler;
+  try {
+    handler = std::make_unique<HandlerBase>();
+  } catch (...) {
+    CRS_FATAL_MSG("CLCXDom::Parse", CLCDebugDump::kCreateFailed);
+    return false;
+  }
+
+  // Each parse replaces the previous document.
+  m_pCurrentNode = nullptr;
+  m_pDocument = nullptr;
+  bool parsed = false;
+  try {
+    m_pDOMParser->resetDocumentPool();
+    // Warnings and validity errors (there is no grammar) are ignored; only
+    // well-formedness errors throw.
+    m_pDOMParser->setErrorHandler(handler.get());
+    m_pDOMParser->parse(source);
+    m_pDocument = m_pDOMParser->getDocument();
+    if (m_pDocument != nullptr) {
+      // Stand on the root element even when a comment or doctype comes first.
+      m_pCurrentNode = m_pDocument->getDocumentElement();
+      if (m_pCurrentNode == nullptr) m_pCurrentNode = m_pDocument->getFirstChild();
+      parsed = true;
+    } else {
+      CRS_FATAL("CLCXDom::Parse");
+    }
+  } catch (const SAXParseException& e) {
+    CRS_FATAL_MSG("CLCXDom::Parse", CLCXParseErrorText(e).c_str());
+  } catch (const XMLException& e) {
+    CRS_FATAL_MSG("CLCXDom::Parse", CLCXErrorText(e.getMessage()).c_str());
+  } catch (const DOMException& e) {
+    CRS_FATAL_MSG("CLCXDom::Parse", CLCXErrorText(e.getMessage()).c_str());
+  } catch (const OutOfMemoryException&) {
+    CRS_FATAL_MSG("CLCXDom::Parse", CLCDebugDump::kAllocFailed);
+  } catch (const std::bad_alloc&) {
+    CRS_FATAL_MSG("CLCXDom::Parse", CLCDebugDump::kAllocFailed);
+  } catch (...) {
+    CRS_FATAL("CLCXDom::Parse");
+  }
+  if (!parsed) {
+    m_pCurrentNode = nullptr;
+    m_pDocument = nullptr;
+  }
+  try {
+    m_pDOMParser->setErrorHandler(nullptr);
+    m_pDOMParser->reset();  // ready for the next parse; the document stays
+  } catch (...) {
+    // The next parse resets again.
+  }
+  return parsed;
+}
+
+std::string CLCXDom::GetNodeName() const {
+  if (m_pImpl->m_pCurrentNode == nullptr) return {};
+  try {
+    return XMLChToChar(m_pImpl->m_pCurrentNode->getNodeName());
+  } catch (...) {
+    return {};
+  }
+}
+
+std::string CLCXDom::GetAttribute(const char* name) const {
+  DOMNode* node = m_pImpl->m_pCurrentNode;
+  if (node == nullptr || name == nullptr || node->getNodeType() != DOMNode::ELEMENT_NODE) return {};
+  try {
+    const CharToXMLCh attribute(name);
+    return XMLChToChar(static_cast<DOMElement*>(node)->getAttribute(attribute.str()));
+  } catch (...) {
+    return {};
+  }
+}
+
+bool CLCXDom::HasChild() const {
+  return m_pImpl->m_pCurrentNode != nullptr && m_pImpl->m_pCurrentNode->hasChildNodes();
+}
+
+int CLCXDom::MoveFirstChild() {
+  if (m_pImpl->m_pCurrentNode == nullptr) return -1;
+  for (DOMNode* child = m_pImpl->m_pCurrentNode->getFirstChild(); child != nullptr;
+       child = child->getNextSibling()) {
+    if (child->getNodeType() == DOMNode::ELEMENT_NODE) {
+      m_pImpl->m_pCurrentNode = child;
+      return 0;
+    }
+  }
+  return -1;
+}
+
+int CLCXDom::MoveNextSibling() {
+  if (m_pImpl->m_pCurrentNode == nullptr) return -1;
+  for (DOMNode* sibling = m_pImpl->m_pCurrentNode->getNextSibling(); sibling != nullptr;
+       sibling = sibling->getNextSibling()) {
+    if (sibling->getNodeType() == DOMNode::ELEMENT_NODE) {
+      m_pImpl->m_pCurrentNode = sibling;
+      return 0;
+    }
+  }
+  return -1;
+}
+
+int CLCXDom::MoveParent() {
+  if (m_pImpl->m_pCurrentNode == nullptr) return -1;
+  DOMNode* parent = m_pImpl->m_pCurrentNode->getParentNode();
+  if (parent == nullptr) return -1;
+  m_pImpl->m_pCurrentNode = parent;
+  return 0;
+}

@@ -1,0 +1,115 @@
+#include "CLCXSax.h"
+
+#include "CLCValidResult.h"
+#include "CLCXPlatform.h"
+
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/XMLReaderFactory.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLUni.hpp>
+
+#include <cstring>
+#include <new>
+
+using namespace xercesc;
+
+struct CLCXSax::Impl {
+  // Declared ahead of the reader, which points at them.
+  CLCXNoFetchResolver m_resolver;
+  SecurityManager m_securityManager;
+  std::unique_ptr<SAX2XMLReader> m_pSAX2XMLReader;
+};
+
+CLCXSax::CLCXSax() : m_pImpl(std::make_unique<Impl>()) {}
+
+CLCXSax::~CLCXSax() { Terminate(); }
+
+bool CLCXSax::Initialize() {
+  if (m_pImpl->m_pSAX2XMLReader) return true;
+  if (!CLCXPlatform::Initialize()) {
+    CRS_FATAL("CLCXSax::Initialize");
+    return false;
+  }
+  try {
+    std::unique_ptr<SAX2XMLReader> reader(
+        XMLReaderFactory::createXMLReader(XMLPlatformUtils::fgMemoryManager, nullptr));
+    reader->setFeature(XMLUni::fgSAX2CoreValidation, false);
+    reader->setFeature(XMLUni::fgSAX2CoreNameSpaces, false);
+    reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
+    reader->setFeature(XMLUni::fgXercesSchema, false);
+    // Fetch nothing: every external entity or DTD resolves to an empty document.
+    reader->setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
+    reader->setEntityResolver(&m_pImpl->m_resolver);
+    m_pImpl->m_securityManager.setEntityExpansionLimit(kCLCXEntityExpansionLimit);
+    reader->setProperty(XMLUni::fgXercesSecurityManager, &m_pImpl->m_securityManager);
+    m_pImpl->m_pSAX2XMLReader = std::move(reader);
+    return true;
+  } catch (const std::bad_alloc&) {
+    CRS_FATAL_MSG("CLCXSax::Initialize", CLCDebugDump::kCreateFailed);
+  } catch (const OutOfMemoryException&) {
+    CRS_FATAL_MSG("CLCXSax::Initialize", CLCDebugDump::kCreateFailed);
+  } catch (...) {
+    CRS_FATAL("CLCXSax::Initialize");
+  }
+  CLCXPlatform::Terminate();
+  return false;
+}
+
+void CLCXSax::Terminate() {
+  if (!m_pImpl || !m_pImpl->m_pSAX2XMLReader) return;
+  try {
+    m_pImpl->m_pSAX2XMLReader.reset();
+  } catch (...) {
+    // Nothing more can be done for a reader that fails to go away.
+  }
+  CLCXPlatform::Terminate();
+}
+
+bool CLCXSax::Parse(const char* buffer, const char* bufferId, const char* encoding) {
+  if (buffer == nullptr) {
+    CRS_FATAL("CLCXSax::Parse");
+    return false;
+  }
+  return Parse(buffer, std::strlen(buffer), bufferId, encoding);
+}
+
+bool CLCXSax::Parse(const char* buffer, std::size_t length, const char* bufferId, const char* encoding) {
+  SAX2XMLReader* reader = m_pImpl->m_pSAX2XMLReader.get();
+  if (buffer == nullptr || bufferId == nullptr || encoding == nullptr || reader == nullptr) {
+    CRS_FATAL("CLCXSax::Parse");
+    return false;
+  }
+  bool parsed = false;
+  try {
+    const CharToXMLCh id(bufferId);
+    const CharToXMLCh forced(encoding);
+    MemBufInputSource source(reinterpret_cast<const XMLByte*>(buffer), length, id.str(), false);
+    source.setEncoding(forced.str());
+    // No content handler: only whether the document reads to its end matters.
+    DefaultHandler handler;
+    reader->setErrorHandler(&handler);
+    try {
+      reader->parse(source);
+      parsed = true;
+    } catch (...) {
+      reader->setErrorHandler(nullptr);
+      throw;
+    }
+    reader->setErrorHandler(nullptr);
+  } catch (const SAXParseException& e) {
+    CRS_FATAL_MSG("CLCXSax::Parse", CLCXParseErrorText(e).c_str());
+  } catch (const XMLException& e) {
+    CRS_FATAL_MSG("CLCXSax::Parse", CLCXErrorText(e.getMessage()).c_str());
+  } catch (const OutOfMemoryException&) {
+    CRS_FATAL_MSG("CLCXSax::Parse", CLCDebugDump::kAllocFailed);
+  } catch (const std::bad_alloc&) {
+    CRS_FATAL_MSG("CLCXSax::Parse", CLCDebugDump::kAllocFailed);
+  } catch (...) {
+    CRS_FATAL("CLCXSax::Parse");
+  }
+  return parsed;
+}

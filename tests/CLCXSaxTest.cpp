@@ -1,0 +1,157 @@
+#include "CLCDebugDump.h"
+#include "CLCValidResult.h"
+#include "CLCXSax.h"
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+using quorvex_test::ReadBytes;
+using quorvex_test::TempDir;
+using quorvex_test::WriteBytes;
+
+constexpr const char* kFatalOnly = "00000-0000000-HE40000E";
+
+class CLCXSaxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CLCValidResult::instance()->ClearResult();
+    ASSERT_TRUE(m_sax.Initialize());
+  }
+  void TearDown() override { CLCValidResult::instance()->ClearResult(); }
+
+  bool Parse(const std::string& document) {
+    return m_sax.Parse(document.data(), document.size(), "CRS", "UTF-8");
+  }
+  // Plants an ordinary error first, so that a fatal error is seen replacing it.
+  static void PlantError() { CLCValidResult::instance()->SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
+
+  CLCXSax m_sax;
+};
+
+TEST_F(CLCXSaxTest, WellFormedDocumentPasses) {
+  EXPECT_TRUE(Parse("<crs:CRS_OECD xmlns:crs=\"urn:oecd:ties:crs:v1\"><a b=\"&amp;&lt;\">"
+                    "\xE3\x81\x82&#x3042;</a><!-- c --></crs:CRS_OECD>"));
+  EXPECT_EQ(CLCValidResult::instance()->GetCount(), 0u);
+  const char* terminated = "<a/>";
+  EXPECT_TRUE(m_sax.Parse(terminated, "CRS", "UTF-8"));
+}
+
+TEST_F(CLCXSaxTest, MalformedDocumentGivesOneFatalEntry) {
+  const char* malformed[] = {
+      "<a><b></a>", "<a>", "", "<a/><b/>", "<a>&undefined;</a>", "<a>\xE3\x81</a>",
+  };
+  for (const char* document : malformed) {
+    PlantError();
+    EXPECT_FALSE(Parse(document)) << document;
+    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly) << document;
+  }
+  EXPECT_TRUE(Parse("<a/>"));  // the reader is ready again after a failure
+}
+
+TEST_F(CLCXSaxTest, ParseErrorLogEndsWithLineAndColumn) {
+  TempDir home;
+  const char* savedHome = std::getenv("HOME");
+  const std::string previous = savedHome ? savedHome : "";
+  ::setenv("HOME", home.path().c_str(), 1);
+  ::setenv(CLCDebugDump::kSwitchVariable, "1", 1);
+  CLCDebugDump::InitDebugDump();
+  EXPECT_FALSE(Parse("<a>\n<b></c>\n</a>"));
+  const std::string log = ReadBytes(CLCDebugDump::GetOutputPath());
+  ::setenv("HOME", previous.c_str(), 1);
+  EXPECT_NE(log.find("CLCXSax::Parse--\n想定しないエラーが発生しました。\n"), std::string::npos) << log;
+  EXPECT_NE(log.find(" (行番号: 2, 列番号: "), std::string::npos) << log;
+}
+
+TEST_F(CLCXSaxTest, UnusableReaderOrArgumentsAreFatal) {
+  CLCXSax uninitialised;
+  PlantError();
+  EXPECT_FALSE(uninitialised.Parse("<a/>", "CRS", "UTF-8"));
+  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  const char* const arguments[][3] = {
+      {nullptr, "CRS", "UTF-8"}, {"<a/>", nullptr, "UTF-8"}, {"<a/>", "CRS", nullptr}};
+  for (const auto& a : arguments) {
+    PlantError();
+    EXPECT_FALSE(m_sax.Parse(a[0], a[1], a[2]));
+    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  }
+}
+
+TEST_F(CLCXSaxTest, ForcedEncodingOverridesDeclaration) {
+  // UTF-16LE bytes declared as UTF-8: read as UTF-16LE they are well-formed.
+  const std::u16string text = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\u3042</a>";
+  const std::string bytes(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+  EXPECT_TRUE(m_sax.Parse(bytes.data(), bytes.size(), "CRS", "UTF-16LE"));
+  EXPECT_FALSE(m_sax.Parse(bytes.data(), bytes.size(), "CRS", "UTF-8"));
+}
+
+// Each document would fail to parse if the reader fetched what it names: the
+// files hold broken markup and the URL refuses connections.
+TEST_F(CLCXSaxTest, ExternalEntitiesAndDtdsAreNeverFetched) {
+  TempDir dir;
+  WriteBytes(dir.file("secret.txt"), "<broken");
+  WriteBytes(dir.file("evil.dtd"), "<!ENTITY broken");
+  const std::string file = "file://" + dir.file("secret.txt");
+  const std::string dtd = "file://" + dir.file("evil.dtd");
+  const std::string documents[] = {
+      "<!DOCTYPE r [<!ENTITY e SYSTEM \"" + file + "\">]><r>&e;</r>",
+      "<!DOCTYPE r [<!ENTITY e SYSTEM \"" + dir.file("secret.txt") + "\">]><r>&e;</r>",
+      "<!DOCTYPE r [<!ENTITY % p SYSTEM \"" + dtd + "\"> %p;]><r/>",
+      "<!DOCTYPE r SYSTEM \"" + dtd + "\"><r/>",
+      "<!DOCTYPE r [<!ENTITY e SYSTEM \"http://127.0.0.1:1/x\">]><r>&e;</r>",
+  };
+  for (const std::string& document : documents) {
+    EXPECT_TRUE(Parse(document)) << document;
+    EXPECT_EQ(CLCValidResult::instance()->GetCount(), 0u) << document;
+  }
+}
+
+TEST_F(CLCXSaxTest, EntityExpansionBombIsRefusedQuickly) {
+  std::string bomb = "<!DOCTYPE lolz [<!ENTITY lol0 \"lol\">";
+  for (int i = 1; i <= 9; ++i) {
+    const std::string previous = "&lol" + std::to_string(i - 1) + ";";
+    std::string value;
+    for (int k = 0; k < 10; ++k) value += previous;
+    bomb += "<!ENTITY lol" + std::to_string(i) + " \"" + value + "\">";
+  }
+  bomb += "]><lolz>&lol9;</lolz>";  // 10^9 expansions if unbounded
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(Parse(bomb));
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_LT(elapsed, std::chrono::seconds(5));  // a bound, not a benchmark
+}
+
+TEST_F(CLCXSaxTest, LargeEntityReferencedManyTimesIsRefused) {
+  std::string document = "<!DOCTYPE r [<!ENTITY big \"" + std::string(1 << 20, 'x') + "\">]><r>";
+  for (int i = 0; i < 10000; ++i) document += "&big;";  // 10 GiB if unbounded
+  document += "</r>";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(Parse(document));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST_F(CLCXSaxTest, PredefinedAndCharacterReferencesAreNotCapped) {
+  std::string document = "<a>";
+  for (int i = 0; i < 300000; ++i) document += "&amp;&#x41;";
+  document += "</a>";
+  EXPECT_TRUE(Parse(document));
+}
+
+TEST_F(CLCXSaxTest, InitializeAndTerminateAreIdempotent) {
+  EXPECT_TRUE(m_sax.Initialize());
+  m_sax.Terminate();
+  m_sax.Terminate();
+  PlantError();
+  EXPECT_FALSE(Parse("<a/>"));  // no reader after Terminate
+  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_TRUE(m_sax.Initialize());
+  EXPECT_TRUE(Parse("<a/>"));
+}
+
+}  // namespace
