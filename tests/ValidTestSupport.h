@@ -1,0 +1,59 @@
+#pragma once
+// Builders shared by the rule and dispatcher suites: single rules, the
+// collector's view of what they recorded, and small tokenised CSV files.
+#include "CLCCRSCsvCRSReport.h"
+#include "CLCCRSValidItem.h"
+#include "CLCValidResult.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quorvex_valid_test {
+
+inline constexpr const char* kFatal = "00000-0000000-HE40000E";
+
+inline void ClearCollector() { CLCValidResult::instance()->ClearResult(); }
+// The detail error document of everything recorded so far; empties the collector.
+inline std::string Recorded() { return CLCValidResult::instance()->MakeResult(); }
+
+inline std::unique_ptr<CLCCRSValidItem> Rule(const char* id, const char* value = "", const char* min = "",
+                                             const char* max = "", CLCCRSMessage_t message = CRSMSG_NONE,
+                                             long column = -1) {
+  return CLCCRSValidItem::CreateItem(column, id, value, min, max, message);
+}
+
+// The rule's own verdict on a value, recorded nowhere (the precondition path).
+inline int Verdict(CLCCRSValidItem& rule, const char* value) { return rule.ValidateOuter(value); }
+
+// A record of `count` columns of kind `kind`, the given 1-based columns filled.
+inline std::vector<std::string> Record(const std::string& kind, std::size_t count,
+                                       const std::map<std::size_t, std::string>& values = {}) {
+  std::vector<std::string> columns(count);
+  columns[0] = kind;
+  for (const auto& [column, value] : values) columns.at(column - 1) = value;
+  return columns;
+}
+
+// Tokenised report of the records (UTF-8 text, every column quoted).
+inline std::unique_ptr<CLCCRSCsvCRSReport> Csv(const std::vector<std::vector<std::string>>& records) {
+  std::string text;
+  for (const auto& record : records) {
+    for (std::size_t i = 0; i < record.size(); ++i) {
+      if (i != 0) text += ',';
+      text += '"';
+      for (char c : record[i]) {
+        if (c == '"') text += '"';
+        text += c;
+      }
+      text += '"';
+    }
+    text += "\r\n";
+  }
+  auto report = std::make_unique<CLCCRSCsvCRSReport>();
+  if (!report->Parse(text)) return nullptr;
+  return report;
+}
+
+}  // namespace quorvex_valid_test
