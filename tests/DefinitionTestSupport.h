@@ -1,0 +1,89 @@
+#pragma once
+// Small builders shared by the definition, writer and assembly suites: inline
+// conversion definitions, CSV records and the collector's view of an operation.
+#include "CLCCRSCsvCRSReport.h"
+#include "CLCCRSDefinition.h"
+#include "CLCValidResult.h"
+
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace quorvex_test {
+
+// Root of a conversion definition as shipped (version from column 2 of the header).
+inline std::string ConversionDocument(const std::string& reports,
+                                      const std::string& rootAttributes =
+                                          "rootNode=\"CRS_OECD\" attr1=\"Version\" "
+                                          "attrValueRec1=\"MessageSpecReportingFI\" attrValueColumn1=\"2\"") {
+  return "<?xml version=\"1.0\" encoding=\"Shift_JIS\" standalone=\"no\" ?>\r\n<CRSDataConvDefine VR=\"2.0\" " +
+         rootAttributes + ">\r\n" + reports + "</CRSDataConvDefine>\r\n";
+}
+
+inline std::string Report(const std::string& id, const std::string& items, bool dummy = false) {
+  return "<report reportId=\"" + id + "\" reportVR=\"2.0\" columnNum=\"150\"" +
+         (dummy ? " dumyFlg=\"true\"" : "") + ">\r\n" + items + "</report>\r\n";
+}
+
+// A conversion definition whose first report "R" holds the given items,
+// followed by the five other reports a conversion definition needs.
+inline std::string SingleReportDocument(const std::string& items) {
+  std::string reports = Report("R", items);
+  for (const std::string id : {"R2", "R3", "R4", "R5", "R6"}) {
+    reports += Report(id, "<item id=\"X\" parent=\"" + id + "\" type=\"Normal\" column=\"2\"/>\r\n");
+  }
+  return ConversionDocument(reports);
+}
+
+// A record of `count` columns, kind code in column 1, the given 1-based
+// columns filled.
+inline std::vector<std::string> Record(const std::string& kind, std::size_t count,
+                                       const std::map<std::size_t, std::string>& values = {}) {
+  std::vector<std::string> columns(count);
+  columns[0] = kind;
+  for (const auto& [column, value] : values) columns.at(column - 1) = value;
+  return columns;
+}
+
+// One CSV line; every column quoted so that commas and quotes survive.
+inline std::string CsvLine(const std::vector<std::string>& columns) {
+  std::string line;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (i != 0) line += ',';
+    line += '"';
+    for (char c : columns[i]) {
+      if (c == '"') line += '"';
+      line += c;
+    }
+    line += '"';
+  }
+  return line + "\r\n";
+}
+
+inline std::string CsvText(const std::vector<std::vector<std::string>>& records) {
+  std::string text;
+  for (const auto& record : records) text += CsvLine(record);
+  return text;
+}
+
+// A CSV report tokenised from UTF-8 text, as the reader leaves it.
+inline std::unique_ptr<CLCCRSCsvCRSReport> ParseCsv(const std::string& text) {
+  auto report = std::make_unique<CLCCRSCsvCRSReport>();
+  if (!report->Parse(text)) return nullptr;
+  return report;
+}
+
+inline void ClearCollector() { CLCValidResult::instance()->ClearResult(); }
+// The detail error document of what was recorded so far (empties the collector).
+inline std::string RecordedErrors() { return CLCValidResult::instance()->MakeResult(); }
+inline constexpr const char* kFatalDocument = "00000-0000000-HE40000E";
+
+// The generated document with its clock reading replaced.
+inline std::string MaskTimestamp(const std::string& xml) {
+  static const std::regex kTimestamp("<crs:Timestamp>[^<]*</crs:Timestamp>");
+  return std::regex_replace(xml, kTimestamp, "<crs:Timestamp>*</crs:Timestamp>");
+}
+
+}  // namespace quorvex_test
