@@ -1,3 +1,4 @@
+#include "CLCCRSCommon.h"
 #include "CLCDebugDump.h"
 #include "CLCValidResult.h"
 #include "CLCXDom.h"
@@ -182,6 +183,19 @@ TEST_F(CLCXDomTest, ExternalEntityIsNotRead) {
   ASSERT_TRUE(m_dom.Parse(document.c_str(), "Quorvex", "UTF-8"));
   EXPECT_EQ(m_dom.GetNodeName(), "r");
   EXPECT_FALSE(m_dom.HasChild());  // the entity's text never arrived
+}
+
+TEST_F(CLCXDomTest, CompiledDefinitionsParseAsShiftJis) {
+  const std::pair<unsigned short, const char*> documents[] = {
+      {205, "CRSValidateDefine"}, {206, "CRSDataConvDefine"},
+      {207, "CRSValidateDefine"}, {208, "CRSDataConvDefine"}};
+  for (const auto& [id, root] : documents) {
+    const std::string text = CLCCRSCommon::LoadResoucePath(id, "DEFINITION");
+    if (text.empty()) continue;  // not in the source tree when the library was built
+    ASSERT_TRUE(m_dom.Parse(text.c_str(), "Quorvex", "Shift_JIS")) << id;
+    EXPECT_EQ(m_dom.GetNodeName(), root) << id;
+    EXPECT_EQ(m_dom.MoveFirstChild(), 0) << id;
+  }
 }
 
 }  // namespace
