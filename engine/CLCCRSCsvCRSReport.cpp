@@ -61,23 +61,27 @@ void Record(CLCCRSMessage_t message, long line, long column) {
 }
 
 // Reports every record whose column value occurs more than once in the list, in
-// ascending line order. One hash count per value keeps it linear.
+// ascending line order. One hash lookup per record keeps it linear.
 int ReportDuplicates(CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCRSMessage_t message) {
   const long count = list.GetRecordCount();
-  std::unordered_map<std::string_view, long> occurrences;
-  occurrences.reserve(static_cast<std::size_t>(count));
+  std::unordered_map<std::string_view, long> firstWithValue;
+  firstWithValue.reserve(static_cast<std::size_t>(count));
+  std::vector<bool> duplicate(static_cast<std::size_t>(count), false);
+  bool any = false;
   for (long r = 0; r < count; ++r) {
     const std::string_view value = Column(list, r, column);
     if (!emptyCounts && value.empty()) continue;
-    ++occurrences[value];
+    const auto [first, inserted] = firstWithValue.try_emplace(value, r);
+    if (inserted) continue;
+    duplicate[static_cast<std::size_t>(first->second)] = true;
+    duplicate[static_cast<std::size_t>(r)] = true;
+    any = true;
   }
+  if (!any) return 0;
   std::vector<long> lines;
   for (long r = 0; r < count; ++r) {
-    const std::string_view value = Column(list, r, column);
-    if (!emptyCounts && value.empty()) continue;
-    if (occurrences[value] > 1) lines.push_back(list.GetLineNo(r));
+    if (duplicate[static_cast<std::size_t>(r)]) lines.push_back(list.GetLineNo(r));
   }
-  if (lines.empty()) return 0;
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
   for (long line : lines) Record(message, line, column);
@@ -89,10 +93,14 @@ int ReportDuplicates(CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCR
 int CheckBirthDates(CLCCRSCRSReport& list, long column, const char* reportingPeriod, const char* routine) {
   int status = 0;
   const long count = list.GetRecordCount();
+  // Date parsing is costly and birth dates repeat: compare each distinct value once.
+  std::unordered_map<std::string_view, int> orderByDate;
   for (long r = 0; r < count; ++r) {
     const char* birthDate = list.GetColumnValue(r, column - 1);
     if (birthDate == nullptr || *birthDate == '\0') continue;
-    const int order = CLCCRSCommon::dateTimeComp(reportingPeriod, birthDate);
+    const auto [known, inserted] = orderByDate.try_emplace(birthDate, 0);
+    if (inserted) known->second = CLCCRSCommon::dateTimeComp(reportingPeriod, birthDate);
+    const int order = known->second;
     if (order < 0) {
       CRS_FATAL(routine);
       return 1;
@@ -155,10 +163,10 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
       if (inQuotes) {
         const char* quote = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
         if (quote == nullptr) {
-          column.append(p, end);
+          column.append(p, static_cast<std::size_t>(end - p));
           return ColumnTerm(column, record, true);
         }
-        column.append(p, quote);
+        column.append(p, static_cast<std::size_t>(quote - p));
         if (quote + 1 < end && quote[1] == '"') {
           column.push_back('"');
           p = quote + 2;
@@ -172,7 +180,7 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
 
       const char* q = p;
       while (q < end && !kSpecialBytes.special[static_cast<unsigned char>(*q)]) ++q;
-      column.append(p, q);
+      if (q != p) column.append(p, static_cast<std::size_t>(q - p));
       if (q == end) return ColumnTerm(column, record, true);
 
       const char c = *q;
