@@ -1,5 +1,6 @@
 #include "CLCCRSCRSReport.h"
 #include "CLCXSax.h"
+#include "../bench/CRSCsvGenerator.h"
 #include "DefinitionTestSupport.h"
 #include "TestSupport.h"
 
@@ -49,6 +50,12 @@ void ExpectGolden(const std::string& name, const std::string& actual) {
     FAIL() << "no golden file " << name << "; wrote the output to the build folder";
   }
   EXPECT_EQ(actual, expected) << name;
+}
+
+std::size_t CountOf(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
 }
 
 bool WellFormed(const std::string& xml) {
@@ -447,4 +454,30 @@ TEST_F(ReportAssemblyTest, RecordKindWithoutReportIsFatal) {
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, twoReports, csv.get(), true));
   EXPECT_EQ(definition.ValidateCsv(csv.get()), 1);
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
+}
+
+TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
+  const std::string text = GenerateCrsCsv(60000, CrsCsvOptions{});
+  auto checked = ParseCsv(text);
+  ASSERT_TRUE(checked);
+  checked->SetNenbun("2023");
+  CLCCRSDefinition validation;
+  ASSERT_TRUE(validation.CreateDefinition("CRS_OECD", 207, checked.get(), true));
+  EXPECT_EQ(validation.ValidateCsv(checked.get()), 0);
+  EXPECT_EQ(RecordedErrors(), "");
+  const long accounts = checked->GetCRSAccountReport()->GetRecordCount();
+  EXPECT_GT(accounts, 50);
+
+  auto converted = ParseCsv(text);
+  ASSERT_TRUE(converted);
+  CLCCRSDefinition conversion;
+  ASSERT_TRUE(conversion.CreateDefinition("CRS_OECD", 208, nullptr, false));
+  bool success = true;
+  const std::string xml = conversion.MakeReportData(converted.get(), &success);
+  ASSERT_TRUE(success) << RecordedErrors();
+  EXPECT_TRUE(WellFormed(xml));
+  EXPECT_EQ(CountOf(xml, "<crs:AccountReport>"), static_cast<std::size_t>(accounts));
+  EXPECT_EQ(CountOf(xml, "<crs:ControllingPerson>"),
+            static_cast<std::size_t>(converted->GetCRSControllingPerson()->GetRecordCount()));
+  EXPECT_EQ(CountOf(xml, "<crs:Payment>"), static_cast<std::size_t>(converted->GetCRSPayment()->GetRecordCount()));
 }
