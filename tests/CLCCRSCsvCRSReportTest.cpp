@@ -203,6 +203,12 @@ TEST_F(CsvReportTest, NulByteFailsTheFileInsteadOfDroppingTheRest) {
   }
 }
 
+TEST_F(CsvReportTest, NullTextIsFatal) {
+  CLCCRSCsvCRSReport report;
+  EXPECT_FALSE(report.Parse(std::string_view()));
+  EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
+}
+
 TEST_F(CsvReportTest, DistributionFillsKindListsInFileOrder) {
   CLCCRSCsvCRSReport report;
   ASSERT_TRUE(report.Parse(Row("1", 45, {{2, "2.0"}}) + "\n" + Row("2", 150, {{3, "A1"}}) + "\n\n" +
