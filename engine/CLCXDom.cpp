@@ -53,12 +53,9 @@ bool CLCXDom::Initialize() {
     parser->setSecurityManager(&m_pImpl->m_securityManager);
     m_pImpl->m_pDOMParser = std::move(parser);
     return true;
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCXDom::Initialize", CLCDebugDump::kCreateFailed);
-  } catch (const OutOfMemoryException&) {
-    CRS_FATAL_MSG("CLCXDom::Initialize", CLCDebugDump::kCreateFailed);
   } catch (...) {
-    CRS_FATAL("CLCXDom::Initialize");
+    // Whatever went wrong, the parser could not be created and configured.
+    CRS_FATAL_MSG("CLCXDom::Initialize", CLCDebugDump::kCreateFailed);
   }
   CLCXPlatform::Terminate();
   return false;

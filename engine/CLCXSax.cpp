@@ -48,12 +48,9 @@ bool CLCXSax::Initialize() {
     reader->setProperty(XMLUni::fgXercesSecurityManager, &m_pImpl->m_securityManager);
     m_pImpl->m_pSAX2XMLReader = std::move(reader);
     return true;
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCXSax::Initialize", CLCDebugDump::kCreateFailed);
-  } catch (const OutOfMemoryException&) {
-    CRS_FATAL_MSG("CLCXSax::Initialize", CLCDebugDump::kCreateFailed);
   } catch (...) {
-    CRS_FATAL("CLCXSax::Initialize");
+    // Whatever went wrong, the parser could not be created and configured.
+    CRS_FATAL_MSG("CLCXSax::Initialize", CLCDebugDump::kCreateFailed);
   }
   CLCXPlatform::Terminate();
   return false;
