@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -108,6 +112,36 @@ TEST(DateTimeChange, ColonSelectsThePatternWithTime) {
   EXPECT_TRUE(CLCCRSCommon::dateTimeChange("2016/12/31"));
   EXPECT_FALSE(CLCCRSCommon::dateTimeChange("2016/13/01"));
   EXPECT_FALSE(CLCCRSCommon::dateTimeChange("平成28年12月31日 余分"));
+}
+
+// Plain dates are decided without ICU; adding a midnight time sends the same
+// date through ICU's strict parser, which must agree on every day and non-day.
+TEST(DateTimeChange, PlainDatesAgreeWithTheStrictCalendarParse) {
+  const int years[] = {1583, 1600, 1700, 1899, 1900, 2000, 2023, 2024, 9999};
+  std::vector<std::string> texts;
+  for (int year : years) {
+    for (int month = 0; month <= 13; ++month) {
+      for (int day = 0; day <= 32; ++day) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+        texts.push_back(text);
+      }
+    }
+  }
+  for (const std::string& text : texts) {
+    ASSERT_EQ(CLCCRSCommon::dateTimeChange(text.c_str()),
+              CLCCRSCommon::dateTimeChange((text + " 00:00:00").c_str()))
+        << text;
+  }
+  for (std::size_t i = 0; i + 37 < texts.size(); i += 37) {
+    const std::string& a = texts[i];
+    const std::string& b = texts[i + 37];
+    for (const auto& pair : {std::make_pair(a, b), std::make_pair(b, a), std::make_pair(a, a)}) {
+      EXPECT_EQ(CLCCRSCommon::dateTimeComp(pair.first.c_str(), pair.second.c_str()),
+                CLCCRSCommon::dateTimeComp((pair.first + " 00:00:00").c_str(), (pair.second + " 00:00:00").c_str()))
+          << pair.first << " vs " << pair.second;
+    }
+  }
 }
 
 TEST(Now, CombinesDateAndTimePatterns) {
