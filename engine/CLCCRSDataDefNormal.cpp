@@ -42,16 +42,7 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
 }
 
 void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
-  if (success == nullptr) {
-    CRS_FATAL(kFunction);
-    return;
-  }
-  if (!*success) return;
-  if (list == nullptr) {
-    CRS_FATAL(kFunction);
-    *success = false;
-    return;
-  }
+  if (!CanWrite(list, success, kFunction)) return;
   // The element is written in place and taken back when the omission rules
   // say so; the children's text is never copied.
   const std::size_t mark = out.size();

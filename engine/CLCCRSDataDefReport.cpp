@@ -16,16 +16,7 @@ bool CLCCRSDataDefReport::Initialize(const std::string& reportId, const std::str
 }
 
 void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
-  if (success == nullptr) {
-    CRS_FATAL(kFunction);
-    return;
-  }
-  if (!*success) return;
-  if (list == nullptr) {
-    CRS_FATAL(kFunction);
-    *success = false;
-    return;
-  }
+  if (!CanWrite(list, success, kFunction)) return;
   const std::size_t mark = out.size();
   try {
     const bool wrapped = m_strDumyFlg.empty();
@@ -56,16 +47,7 @@ void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* s
 }
 
 void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out) {
-  if (success == nullptr) {
-    CRS_FATAL(kFunction);
-    return;
-  }
-  if (!*success) return;
-  if (list == nullptr) {
-    CRS_FATAL(kFunction);
-    *success = false;
-    return;
-  }
+  if (!CanWrite(list, success, kFunction)) return;
   const std::size_t mark = out.size();
   try {
     const long count = list->GetRecordCount();

@@ -10,16 +10,7 @@ constexpr const char* kFunction = "CLCCRSDataDefSplit::WriteNode";
 }
 
 void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
-  if (success == nullptr) {
-    CRS_FATAL(kFunction);
-    return;
-  }
-  if (!*success) return;
-  if (list == nullptr) {
-    CRS_FATAL(kFunction);
-    *success = false;
-    return;
-  }
+  if (!CanWrite(list, success, kFunction)) return;
   const std::size_t mark = out.size();
   try {
     // The children's text is repeated in every piece, so it is built once.

@@ -13,16 +13,7 @@ constexpr const char* kPatternMillisec = "yyyy'-'MM'-'dd'T'HH':'mm':'ss'.'SSS";
 
 void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, bool* success,
                                         std::string& out) {
-  if (success == nullptr) {
-    CRS_FATAL(kFunction);
-    return;
-  }
-  if (!*success) return;
-  if (list == nullptr) {
-    CRS_FATAL(kFunction);
-    *success = false;
-    return;
-  }
+  if (!CanWrite(list, success, kFunction)) return;
   const std::size_t mark = out.size();
   try {
     const std::string now = CLCCRSCommon::Now(m_bMillisec ? kPatternMillisec : kPattern, nullptr);

@@ -6,6 +6,7 @@
 #include "CLCCRSDataDefNormal.h"
 #include "CLCCRSDataDefSplit.h"
 #include "CLCCRSDataDefTimeStamp.h"
+#include "CLCCRSValidItem.h"
 #include "CLCCRSValidator.h"
 #include "CLCValidResult.h"
 #include "CLCXDom.h"
@@ -23,20 +24,21 @@ CLCCRSDataDefineNode::CLCCRSDataDefineNode() = default;
 CLCCRSDataDefineNode::~CLCCRSDataDefineNode() = default;
 
 long CLCCRSDataDefineNode::LeadingInteger(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
+  return CLCCRSValidItem::LeadingInteger(text);
+}
+
+bool CLCCRSDataDefineNode::CanWrite(const CLCCRSCRSReport* list, bool* success, const char* function) {
+  if (success == nullptr) {
+    CRS_FATAL(function);
+    return false;
   }
-  long value = 0;
-  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-    const int digit = text[i] - '0';
-    if (value > (LONG_MAX - digit) / 10) return negative ? LONG_MIN : LONG_MAX;
-    value = value * 10 + digit;
+  if (!*success) return false;
+  if (list == nullptr) {
+    CRS_FATAL(function);
+    *success = false;
+    return false;
   }
-  return negative ? -value : value;
+  return true;
 }
 
 long CLCCRSDataDefineNode::ColumnIndex(const std::string& text) {

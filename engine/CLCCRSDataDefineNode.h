@@ -66,6 +66,9 @@ class CLCCRSDataDefineNode {
   static long LeadingInteger(const std::string& text);
 
  protected:
+  // Common start of every writer: false when nothing is to be written, because
+  // a writer before has failed or the call is malformed (then a fatal error).
+  static bool CanWrite(const CLCCRSCRSReport* list, bool* success, const char* function);
   // Appends every child's element text; false when a child failed.
   bool AppendChildren(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
   // Element prefix: the namespace prefix, "crs" when none is given.
