@@ -90,9 +90,15 @@ int ReportDuplicates(CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCR
 
 // Birth dates after the reporting period give message 10 at the column; a text that
 // is not a date is fatal (1).
-int CheckBirthDates(CLCCRSCRSReport& list, long column, const char* reportingPeriod, const char* routine) {
-  int status = 0;
+int CheckBirthDates(CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column, const char* routine) {
   const long count = list.GetRecordCount();
+  if (count == 0) return 0;
+  const char* reportingPeriod = header.GetColumnValue(0, 6);
+  if (reportingPeriod == nullptr) {
+    CRS_FATAL(routine);
+    return 1;
+  }
+  int status = 0;
   // Date parsing is costly and birth dates repeat: compare each distinct value once.
   std::unordered_map<std::string_view, int> orderByDate;
   for (long r = 0; r < count; ++r) {
@@ -505,13 +511,7 @@ int CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck() {
 int CLCCRSCsvCRSReport::AccountReportBirthDateCheck() {
   static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::AccountReportBirthDateCheck";
   try {
-    if (m_AccountReport.GetRecordCount() == 0) return 0;
-    const char* reportingPeriod = m_MessageSpecReportingFI.GetColumnValue(0, 6);
-    if (reportingPeriod == nullptr) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    return CheckBirthDates(m_AccountReport, 106, reportingPeriod, kRoutine);
+    return CheckBirthDates(m_MessageSpecReportingFI, m_AccountReport, 106, kRoutine);
   } catch (...) {
     CRS_FATAL(kRoutine);
     return 1;
@@ -551,13 +551,7 @@ int CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck() {
 int CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck() {
   static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck";
   try {
-    if (m_ControllingPerson.GetRecordCount() == 0) return 0;
-    const char* reportingPeriod = m_MessageSpecReportingFI.GetColumnValue(0, 6);
-    if (reportingPeriod == nullptr) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    return CheckBirthDates(m_ControllingPerson, 99, reportingPeriod, kRoutine);
+    return CheckBirthDates(m_MessageSpecReportingFI, m_ControllingPerson, 99, kRoutine);
   } catch (...) {
     CRS_FATAL(kRoutine);
     return 1;

@@ -20,12 +20,19 @@ void PutFailure(CLCCsvConvResultCRS& record, CLCCRSDataManager& manager) {
   record.putAccountReportCount(0);
 }
 
-// Success of a check or a conversion: identifiers and the account count.
-void PutSuccess(CLCCsvConvResultCRS& record, CLCCRSDataManager& manager, std::string&& xml) {
+// Success: the text goes to CRSData (conversion) or XMLData (read); a check has
+// none. Identifiers and the count are found by checks and conversions only.
+void PutSuccess(CLCCsvConvResultCRS& record, CLCCRSDataManager& manager, std::string&& text,
+                bool textIsXmlData) {
   record.putResult(kSucceeded);
   record.putDetailErrorInfo(std::string());
-  record.putCRSData(std::move(xml));
-  record.putXMLData(std::string());
+  if (textIsXmlData) {
+    record.putXMLData(std::move(text));
+    record.putCRSData(std::string());
+  } else {
+    record.putCRSData(std::move(text));
+    record.putXMLData(std::string());
+  }
   record.putHojinNo(manager.GetHojinNo());
   record.putGIIN(manager.GetGIIN());
   record.putAccountReportCount(manager.GetAccountReportCount());
@@ -42,39 +49,13 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Record() {
   return m_pResult.get();
 }
 
-CLCCsvConvResultCRS* CLCCsvConvDataCRS::Check(const char* function, const char* csvPath,
-                                               const char* nenbun, unsigned short resource) {
+CLCCsvConvResultCRS* CLCCsvConvDataCRS::Run(const char* function, const Steps& steps, bool textIsXmlData) {
   CLCCsvConvResultCRS* record = Record();
   try {
     CLCCRSDataManager manager;
-    const bool prepared = resource == kValidateDefine2 ? manager.InitForCheck(csvPath, nenbun)
-                                                       : manager.InitForCheck(csvPath);
-    const bool done = prepared && manager.LoadCsvWithDefinition(kRootName, resource, true) &&
-                      manager.ValidateCsv();
-    if (done) {
-      PutSuccess(*record, manager, std::string());
-    } else {
-      PutFailure(*record, manager);
-    }
-    manager.Terminate();
-  } catch (...) {
-    CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
-    record->putResult(kFailed);
-  }
-  return record;
-}
-
-CLCCsvConvResultCRS* CLCCsvConvDataCRS::Convert(const char* function, const char* csvPath,
-                                                 const char* outputPath, unsigned short resource) {
-  CLCCsvConvResultCRS* record = Record();
-  try {
-    CLCCRSDataManager manager;
-    std::string xml;
-    const bool done = manager.InitForMake(csvPath, outputPath) &&
-                      manager.LoadCsvWithDefinition(kRootName, resource, false) &&
-                      manager.MakeData(xml);
-    if (done) {
-      PutSuccess(*record, manager, std::move(xml));
+    std::string text;
+    if (steps(manager, text)) {
+      PutSuccess(*record, manager, std::move(text), textIsXmlData);
     } else {
       PutFailure(*record, manager);
     }
@@ -87,11 +68,25 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Convert(const char* function, const char
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheck(const char* csvPath) {
-  return Check("CLCCsvConvDataCRS::CRSCsvCheck", csvPath, nullptr, kValidateDefine1);
+  return Run("CLCCsvConvDataCRS::CRSCsvCheck", [&](CLCCRSDataManager& manager, std::string&) {
+    return manager.InitForCheck(csvPath) && manager.LoadCsvWithDefinition(kRootName, kValidateDefine1, true) &&
+           manager.ValidateCsv();
+  });
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheck2(const char* csvPath, const char* nenbun) {
-  return Check("CLCCsvConvDataCRS::CRSCsvCheck2", csvPath, nenbun, kValidateDefine2);
+  return Run("CLCCsvConvDataCRS::CRSCsvCheck2", [&](CLCCRSDataManager& manager, std::string&) {
+    return manager.InitForCheck(csvPath, nenbun) &&
+           manager.LoadCsvWithDefinition(kRootName, kValidateDefine2, true) && manager.ValidateCsv();
+  });
+}
+
+CLCCsvConvResultCRS* CLCCsvConvDataCRS::Convert(const char* function, const char* csvPath,
+                                                 const char* outputPath, unsigned short resource) {
+  return Run(function, [&](CLCCRSDataManager& manager, std::string& xml) {
+    return manager.InitForMake(csvPath, outputPath) && manager.LoadCsvWithDefinition(kRootName, resource, false) &&
+           manager.MakeData(xml);
+  });
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSData(const char* csvPath, const char* outputPath) {
@@ -103,27 +98,10 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSData2(const char* csvPath, con
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::ReadXMLFile(const char* xmlPath, long limitSize) {
-  CLCCsvConvResultCRS* record = Record();
-  try {
-    CLCCRSDataManager manager;
-    std::string text;
-    const bool done = manager.InitForXml(xmlPath, limitSize) && manager.ReadXMLFile(limitSize, text);
-    if (done) {
-      record->putResult(kSucceeded);
-      record->putDetailErrorInfo(std::string());
-      record->putXMLData(std::move(text));
-      record->putCRSData(std::string());
-      record->putHojinNo(std::string());
-      record->putGIIN(std::string());
-      record->putAccountReportCount(0);
-    } else {
-      PutFailure(*record, manager);
-    }
-    manager.Terminate();
-  } catch (...) {
-    CLCDebugDump::OutputLog(__FILE__, __LINE__, "CLCCsvConvDataCRS::ReadXMLFile",
-                            CLCDebugDump::kUnexpectedError);
-    record->putResult(kFailed);
-  }
-  return record;
+  return Run(
+      "CLCCsvConvDataCRS::ReadXMLFile",
+      [&](CLCCRSDataManager& manager, std::string& text) {
+        return manager.InitForXml(xmlPath, limitSize) && manager.ReadXMLFile(limitSize, text);
+      },
+      true);
 }

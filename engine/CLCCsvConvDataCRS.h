@@ -1,7 +1,11 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
 
+#include <functional>
 #include <memory>
+#include <string>
+
+class CLCCRSDataManager;
 
 // The engine's single entry point. Each operation runs the data-manager steps
 // for one call and returns the facade's result record, which every later
@@ -26,8 +30,12 @@ class CLCCsvConvDataCRS {
   CLCCsvConvResultCRS* ReadXMLFile(const char* xmlPath, long limitSize);
 
  private:
-  CLCCsvConvResultCRS* Check(const char* function, const char* csvPath, const char* nenbun,
-                             unsigned short resource);
+  // The steps of one operation on a fresh data manager; true when all passed.
+  // The second argument receives the generated XML or the text read back.
+  using Steps = std::function<bool(CLCCRSDataManager&, std::string&)>;
+
+  // Runs the steps and fills the record from their outcome.
+  CLCCsvConvResultCRS* Run(const char* function, const Steps& steps, bool textIsXmlData = false);
   CLCCsvConvResultCRS* Convert(const char* function, const char* csvPath, const char* outputPath,
                                unsigned short resource);
   CLCCsvConvResultCRS* Record();
