@@ -693,17 +693,17 @@ def add_individual(r: ConvReport, parent: str, first: int) -> None:
 
 
 def build_conversion(vr: str) -> List[ConvReport]:
-    spec = ConvReport("MessageSpec", 45, kind=1)
-    P = spec.id
-    spec.add("TransmittingCountry", P, value="JP")
-    spec.add("ReceivingCountry", P, value="JP")
-    spec.add("MessageType", P, value="CRS")
-    spec.add("Warning", P, 3)
-    spec.add("Contact", P, 4)
-    spec.add("MessageRefId", P, 5)
-    spec.add("MessageTypeIndic", P, 6)
-    spec.add("ReportingPeriod", P, 7)
-    spec.add("Timestamp", P, type="Timestamp", millisec=(vr == "2.0"))
+    message_spec = ConvReport("MessageSpec", 45, kind=1)
+    P = message_spec.id
+    message_spec.add("TransmittingCountry", P, value="JP")
+    message_spec.add("ReceivingCountry", P, value="JP")
+    message_spec.add("MessageType", P, value="CRS")
+    message_spec.add("Warning", P, 3)
+    message_spec.add("Contact", P, 4)
+    message_spec.add("MessageRefId", P, 5)
+    message_spec.add("MessageTypeIndic", P, 6)
+    message_spec.add("ReportingPeriod", P, 7)
+    message_spec.add("Timestamp", P, type="Timestamp", millisec=(vr == "2.0"))
 
     fi = ConvReport("ReportingFI", 45, kind=1)
     P = fi.id
@@ -743,7 +743,7 @@ def build_conversion(vr: str) -> List[ConvReport]:
     payment = ConvReport("Payment", 5, kind=4)
     payment.add("Type", payment.id, 3)
     payment.add("PaymentAmnt", payment.id, 4, attrs=[("currCode", 5)])
-    return [spec, fi, acct, person, balance, payment]
+    return [message_spec, fi, acct, person, balance, payment]
 
 
 # Root of the conversion documents: the version attribute comes from column 2 of kind 1.

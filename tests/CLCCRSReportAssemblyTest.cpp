@@ -198,7 +198,7 @@ TEST_F(ReportAssemblyTest, SpecialCharactersAreEscapedEverywhere) {
   ASSERT_TRUE(converted.success) << converted.errors;
   EXPECT_TRUE(WellFormed(converted.xml));
   EXPECT_EQ(converted.xml.rfind("<crs:CRS_OECD version=\"2.0&quot; x=&quot;1&amp;&lt;\" xmlns:stf=", 0), 0u);
-  ExpectGolden("conv208_special_characters.xml", MaskTimestamp(converted.xml));
+  ExpectGolden("conv208_escaped_characters.xml", MaskTimestamp(converted.xml));
 }
 
 TEST_F(ReportAssemblyTest, RootDeclaresTheNamespacesOfItsSchema) {
