@@ -1,11 +1,15 @@
 // libstdc++ 12 reports a false -Wmaybe-uninitialized inside std::function
 // when <regex> is built with the sanitizers; the warning points into the
 // library headers, so it is silenced for them alone.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <functional>
 #include <regex>
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #include "CLCCRSValidFormat.h"
 

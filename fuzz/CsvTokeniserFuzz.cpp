@@ -1,0 +1,23 @@
+// Feeds arbitrary bytes to the CSV tokeniser and record checks: whatever the
+// input, reading must end in true or false with the collector holding a
+// well-formed document, never in a crash or an out-of-bounds read.
+#include "CLCCRSCsvCRSReport.h"
+#include "CLCValidResult.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  CLCCRSCsvCRSReport report;
+  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  if (report.Parse(text) && report.ValidateCsv()) {
+    for (long row = 0; row < report.GetRecordCount(); ++row) report.DistributeRecord(row);
+    report.AccountReportDocRefIdOverlapCheck();
+    report.AccountReportAcctHolderTypeCheck();
+    report.PaymentDocRefIdCheck();
+  }
+  CLCValidResult::instance()->MakeResult();
+  CLCValidResult::destroy();
+  return 0;
+}

@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the well-formedness reader used on files read back:
+// it must answer yes or no without fetching anything or crashing.
+#include "CLCValidResult.h"
+#include "CLCXSax.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  CLCXSax sax;
+  if (sax.Initialize()) sax.Parse(reinterpret_cast<const char*>(data), size, "CRS", "UTF-8");
+  sax.Terminate();
+  CLCValidResult::destroy();
+  return 0;
+}
