@@ -48,11 +48,15 @@ void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* s
   const std::size_t mark = out.size();
   try {
     const std::string& prefix = Prefix();
-    out += '<';
-    out += prefix;
-    out += ':';
-    out += m_strId;
-    if (!m_strAttr[0].empty() && !AppendAttributes(list, record, success, out)) {
+    // "<prefix:id" and the attributes; false when an attribute value failed.
+    auto openTag = [&]() {
+      out += '<';
+      out += prefix;
+      out += ':';
+      out += m_strId;
+      return m_strAttr[0].empty() || AppendAttributes(list, record, success, out);
+    };
+    if (!openTag()) {
       out.resize(mark);
       return;
     }
@@ -70,11 +74,7 @@ void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* s
     if (childStart == valueStart && out.size() == childStart) {
       out.resize(mark);
       if (m_strEmptyTag.empty()) return;
-      out += '<';
-      out += prefix;
-      out += ':';
-      out += m_strId;
-      if (!m_strAttr[0].empty() && !AppendAttributes(list, record, success, out)) {
+      if (!openTag()) {
         out.resize(mark);
         return;
       }
