@@ -4,6 +4,7 @@
 #include "CLCCRSCsvCRSReport.h"
 #include "CLCCRSDefinition.h"
 #include "CLCValidResult.h"
+#include "TestSupport.h"
 
 #include <map>
 #include <memory>
@@ -47,26 +48,7 @@ inline std::vector<std::string> Record(const std::string& kind, std::size_t coun
   return columns;
 }
 
-// One CSV line; every column quoted so that commas and quotes survive.
-inline std::string CsvLine(const std::vector<std::string>& columns) {
-  std::string line;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (i != 0) line += ',';
-    line += '"';
-    for (char c : columns[i]) {
-      if (c == '"') line += '"';
-      line += c;
-    }
-    line += '"';
-  }
-  return line + "\r\n";
-}
-
-inline std::string CsvText(const std::vector<std::vector<std::string>>& records) {
-  std::string text;
-  for (const auto& record : records) text += CsvLine(record);
-  return text;
-}
+using quorvex_test::CsvText;
 
 // A CSV report tokenised from UTF-8 text, as the reader leaves it.
 inline std::unique_ptr<CLCCRSCsvCRSReport> ParseCsv(const std::string& text) {

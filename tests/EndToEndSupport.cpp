@@ -27,25 +27,7 @@ std::vector<Row> LoadCsvRows(const std::string& path) {
 }
 
 void SaveCsvRows(const std::string& path, const std::vector<Row>& rows) {
-  std::string text;
-  for (const Row& row : rows) {
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      if (i > 0) text += ',';
-      const std::string& value = row[i];
-      if (value.find_first_of(",\"\r\n") == std::string::npos) {
-        text += value;
-        continue;
-      }
-      text += '"';
-      for (char c : value) {
-        if (c == '"') text += '"';
-        text += c;
-      }
-      text += '"';
-    }
-    text += "\r\n";
-  }
-  WriteBytes(path, ToShiftJis(text));
+  WriteBytes(path, ToShiftJis(CsvText(rows)));
 }
 
 std::string SourcePath(const std::string& relative) { return std::string(QUORVEX_SOURCE_DIR) + "/" + relative; }

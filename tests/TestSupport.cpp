@@ -33,6 +33,23 @@ std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+std::string CsvText(const std::vector<std::vector<std::string>>& rows) {
+  std::string text;
+  for (const auto& row : rows) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      if (i != 0) text += ',';
+      text += '"';
+      for (char c : row[i]) {
+        if (c == '"') text += '"';
+        text += c;
+      }
+      text += '"';
+    }
+    text += "\r\n";
+  }
+  return text;
+}
+
 std::string ToShiftJis(const std::string& utf8) {
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<UConverter, decltype(&ucnv_close)> converter(ucnv_open("windows-31j", &status),

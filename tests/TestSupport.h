@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace quorvex_test {
 
@@ -20,6 +21,8 @@ class TempDir {
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
+// CSV text of the rows, every column quoted (doubled quotes inside), CR LF line ends.
+std::string CsvText(const std::vector<std::vector<std::string>>& rows);
 // UTF-8 text encoded as Shift_JIS (Windows-31J).
 std::string ToShiftJis(const std::string& utf8);
 

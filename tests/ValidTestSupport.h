@@ -4,6 +4,7 @@
 #include "CLCCRSCsvCRSReport.h"
 #include "CLCCRSValidItem.h"
 #include "CLCValidResult.h"
+#include "TestSupport.h"
 
 #include <map>
 #include <memory>
@@ -38,19 +39,7 @@ inline std::vector<std::string> Record(const std::string& kind, std::size_t coun
 
 // Tokenised report of the records (UTF-8 text, every column quoted).
 inline std::unique_ptr<CLCCRSCsvCRSReport> Csv(const std::vector<std::vector<std::string>>& records) {
-  std::string text;
-  for (const auto& record : records) {
-    for (std::size_t i = 0; i < record.size(); ++i) {
-      if (i != 0) text += ',';
-      text += '"';
-      for (char c : record[i]) {
-        if (c == '"') text += '"';
-        text += c;
-      }
-      text += '"';
-    }
-    text += "\r\n";
-  }
+  const std::string text = quorvex_test::CsvText(records);
   auto report = std::make_unique<CLCCRSCsvCRSReport>();
   if (!report->Parse(text)) return nullptr;
   return report;
