@@ -168,9 +168,10 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
     for (;;) {
       if (inQuotes) {
         const char* quote = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
+        // A file cut off inside a quoted column has lost its end.
         if (quote == nullptr) {
-          column.append(p, static_cast<std::size_t>(end - p));
-          return ColumnTerm(column, record, true);
+          CLCValidResult::instance()->SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
+          return false;
         }
         column.append(p, static_cast<std::size_t>(quote - p));
         if (quote + 1 < end && quote[1] == '"') {

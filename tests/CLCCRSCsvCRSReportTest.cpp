@@ -84,8 +84,6 @@ TEST_F(CsvReportTest, TokeniserSplitsColumnsAndRecordsByteByByte) {
       {"CR CR LF adds only a blank record", "a,b\r\r\nc,d", {{"a", "b"}, {"c", "d"}}},
       {"quoted line breaks stay in the column", "k,\"a\r\nb\nc\"\nd,e", {{"k", "a\r\nb\nc"}, {"d", "e"}}},
       {"quoted column trimmed too", "k,\"\n x \n\"", {{"k", "x"}}},
-      {"unterminated quote runs to the end", "k,\"ab,\ncd", {{"k", "ab,\ncd"}}},
-      {"unterminated doubled quote at end", "k,\"b\"\"", {{"k", "b\""}}},
       {"white space trimmed", "k, b \t,\tc\v", {{"k", "b", "c"}}},
       {"full-width spaces trimmed, quoted or not", "k,\u3000v\u3000,\"\u3000w\u3000\"", {{"k", "v", "w"}}},
       {"inner white space kept", "k,a b\u3000c", {{"k", "a b\u3000c"}}},
@@ -99,6 +97,14 @@ TEST_F(CsvReportTest, TokeniserSplitsColumnsAndRecordsByteByByte) {
     AcceptingReport report;
     EXPECT_TRUE(report.Parse(test.text)) << test.name;
     EXPECT_EQ(report.AllRows(), test.rows) << test.name;
+  }
+}
+
+TEST_F(CsvReportTest, FileCutOffInsideQuotedColumnIsAFormatError) {
+  for (const std::string text : {"k,\"ab,\ncd", "k,\"b\"\"", "a,b\nk,\"JPY"}) {
+    AcceptingReport report;
+    EXPECT_FALSE(report.Parse(text)) << text;
+    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), "00000-0000000-HE40012E") << text;
   }
 }
 
