@@ -113,6 +113,8 @@ bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned sho
     }
     m_pCsvReport = std::make_unique<CLCCRSCsvCRSReport>();
     if (!m_pCsvReport->ReadFile(m_strCsvPath.c_str())) return false;
+    // A check goes on to the column rules; a conversion never writes such a value.
+    if (!validationMode && m_pCsvReport->HasUnusableCharacters()) return false;
     m_pDefinition = std::make_unique<CLCCRSDefinition>();
     return m_pDefinition->CreateDefinition(rootName, resource, m_pCsvReport.get(), validationMode);
   } catch (const std::bad_alloc&) {
@@ -154,7 +156,7 @@ bool CLCCRSDataManager::ValidateCsv() {
       if (result != 0) passed = false;
     }
     const bool properties = MakeProperties();
-    return passed && properties;
+    return passed && properties && !m_pCsvReport->HasUnusableCharacters();
   } catch (...) {
     CRS_FATAL("CLCCRSDataManager::ValidateCsv");
     return false;
@@ -199,6 +201,12 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
       result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
       if (result == 1) return false;
       if (result != 0) passed = false;
+      // Writing the output over the input would destroy it, whatever path
+      // spelling or hard link leads there.
+      if (CLCCRSCommon::IsSameFile(m_strCsvPath.c_str(), m_strOutputPath.c_str())) {
+        Collector()->SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
+        passed = false;
+      }
     }
     return passed;
   } catch (...) {
@@ -275,16 +283,18 @@ bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
 
 bool CLCCRSDataManager::ReadXMLFile(long limitSize, std::string& output) {
   try {
-    const long size = CLCCRSCommon::GetFileSize(m_strXmlPath.c_str());
-    if (size == -1) {
+    // The bytes as they are on disk, at most one past the limit: the limit holds
+    // even for a file that grows meanwhile, and any encoding other than plain
+    // ASCII (UTF-16 included) fails the byte test below like any other.
+    std::string text;
+    if (!CLCCRSCommon::ReadFileBytes(m_strXmlPath.c_str(), text, limitSize)) {
       CRS_FATAL("CLCCRSDataManager::ReadXMLFile");
       return false;
     }
-    if (limitSize != -1 && size > limitSize) {
+    if (limitSize != -1 && text.size() > static_cast<std::size_t>(limitSize)) {
       Collector()->SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
       return false;
     }
-    std::string text = CLCCRSCommon::ReadFileData(m_strXmlPath.c_str());
     if (text.empty()) {
       CRS_FATAL("CLCCRSDataManager::ReadXMLFile");
       return false;

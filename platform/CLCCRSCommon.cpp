@@ -8,14 +8,24 @@ long CLCCRSCommon::GetFileSize(const char* path) { return CLCLinuxNative::getFil
 
 std::string CLCCRSCommon::ReadFileData(const char* path) { return CLCLinuxNative::readFile(path); }
 
-std::string CLCCRSCommon::ReadCsvFileData(const char* path) { return CLCLinuxNative::readFileSJIS(path); }
-
-bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes) {
-  return CLCLinuxNative::readFileBytes(path, bytes);
+std::string CLCCRSCommon::ReadCsvFileData(const char* path) {
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) return {};
+  return ShiftJisToUtf8(bytes);
 }
+
+bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes, long maxBytes) {
+  return CLCLinuxNative::readFileBytes(path, bytes, maxBytes);
+}
+
+std::string CLCCRSCommon::ShiftJisToUtf8(const std::string& bytes) { return CLCLinuxNative::shiftJisToUtf8(bytes); }
 
 bool CLCCRSCommon::WriteFileData(const char* path, const std::string& text) {
   return CLCLinuxNative::writeFile(path, text);
+}
+
+bool CLCCRSCommon::IsSameFile(const char* first, const char* second) {
+  return CLCLinuxNative::isSameFile(first, second);
 }
 
 bool CLCCRSCommon::PathFileExists(const char* path) { return CLCLinuxNative::pathFileExists(path); }

@@ -7,14 +7,17 @@
 class CLCLinuxNative {
  public:
   static long getFileSize(const char* path);
-  // Whole file as it is on disk; false when it cannot be opened or read.
-  static bool readFileBytes(const char* path, std::string& bytes);
+  // A regular file's bytes as they are on disk, at most maxBytes + 1 of them
+  // (all for a negative maxBytes); false when it cannot be read or is no regular file.
+  static bool readFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
   // Whole file, strictly validated as UTF-8; empty when unreadable or invalid.
   static std::string readFile(const char* path);
-  // Whole file decoded from Windows-31J into UTF-8; empty on any undecodable byte.
-  static std::string readFileSJIS(const char* path);
-  // Temporary file in the target folder, synchronised, renamed over the target.
+  // Windows-31J bytes as UTF-8, every undecodable sequence as U+FFFD.
+  static std::string shiftJisToUtf8(const std::string& bytes);
+  // Unnamed (else hidden) file in the target folder, synchronised, put in place
+  // atomically; links followed; only a writable regular file is replaced.
   static bool writeFile(const char* path, const std::string& text);
+  static bool isSameFile(const char* first, const char* second);
   static bool pathFileExists(const char* path);
   static bool pathFileIsRead(const char* path);
   static bool pathDirectoryExists(const char* path);

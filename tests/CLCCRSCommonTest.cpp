@@ -193,7 +193,7 @@ TEST(GetFileSize, MissingIsMinusOne) {
   EXPECT_EQ(CLCCRSCommon::GetFileSize(nullptr), -1);
 }
 
-TEST(ReadCsvFileData, DecodesWindows31JStrictly) {
+TEST(ReadCsvFileData, DecodesWindows31JAndMarksWhatIsNot) {
   TempDir dir;
   const std::string text = "1,あいう,ｱｲｳ,①\\~\r\n";  // half-width kana and an NEC special
   WriteBytes(dir.file("ok.csv"), ToShiftJis(text));
@@ -202,17 +202,20 @@ TEST(ReadCsvFileData, DecodesWindows31JStrictly) {
   WriteBytes(dir.file("nul.csv"), std::string("a\0b", 3));
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("nul.csv").c_str()), std::string("a\0b", 3));
 
-  const std::pair<const char*, std::string> refused[] = {
-      {"empty", ""},
-      {"unmapped byte", "ab\x80" "c"},
-      {"lead byte at the end", "ab\x82"},
-      {"bad trail byte", "\x82\x20"},
-      {"UTF-8 text", "\xE3\x81\x82"},
+  // Each sequence that is not Shift_JIS becomes one U+FFFD; what follows is kept.
+  const std::pair<std::string, std::string> marked[] = {
+      {"ab\x80" "c", "ab\uFFFDc"},
+      {"ab\x82", "ab\uFFFD"},          // lead byte at the end
+      {"\x82\x2C" "c", "\uFFFD,c"},     // a comma is never swallowed as a trail byte
+      {"\x85\x40", "\uFFFD"},          // well-formed but unmapped pair
+      {"\xFD\xFE\xFF", "\uFFFD\uFFFD\uFFFD"},
   };
-  for (const auto& [name, bytes] : refused) {
+  for (const auto& [bytes, decoded] : marked) {
     WriteBytes(dir.file("bad.csv"), bytes);
-    EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("bad.csv").c_str()), "") << name;
+    EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("bad.csv").c_str()), decoded) << decoded;
   }
+  WriteBytes(dir.file("empty.csv"), "");
+  EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("empty.csv").c_str()), "");
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("missing.csv").c_str()), "");
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.path().c_str()), "");  // a folder
 }

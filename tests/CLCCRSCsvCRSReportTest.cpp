@@ -334,25 +334,30 @@ TEST_F(CsvReadFileTest, FileCheckRunsAfterReading) {
   EXPECT_EQ(Errors(), "00000-0000000-HE40015E");
 }
 
-TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
+TEST_F(CsvReadFileTest, BytesThatAreNotShiftJisArePointedAt) {
   struct Case {
     const char* name;
     std::string bytes;
+    const char* errors;
   };
   const std::vector<Case> cases = {
-      {"undecodable byte pair", Row("1", 45, {{23, "\x81\x7f"}}) + "\r\n"},
-      {"lone lead byte at the end", Row("1", 45) + "\r\n\x82"},
-      {"empty file", ""},
+      {"undecodable byte pair", Row("1", 45, {{23, "\x81\x7f"}}) + "\r\n", "00001-0000023-HE40011E"},
+      {"two bad columns, both found", Row("1", 45, {{3, "\x80"}, {40, "a\xFF"}}), "00001-0000003-HE40011E,00001-0000040-HE40011E"},
+      {"lone lead byte at the end", Row("1", 45) + "\r\n\x82", "00000-0000000-HE40012E,00002-0000001-HE40011E"},
   };
   for (const Case& test : cases) {
     CLCValidResult::instance()->ClearResult();
-    const std::string path = Write(test.bytes);
     CLCCRSCsvCRSReport report;
-    EXPECT_FALSE(report.ReadFile(path.c_str())) << test.name;
-    EXPECT_EQ(report.GetRecordCount(), 0) << test.name;
-    EXPECT_EQ(Errors(), "00000-0000000-HE40000E") << test.name;
+    report.ReadFile(Write(test.bytes).c_str());
+    EXPECT_TRUE(report.HasUnusableCharacters()) << test.name;
+    EXPECT_EQ(Errors(), test.errors) << test.name;
   }
+}
+
+TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
   CLCCRSCsvCRSReport report;
+  EXPECT_FALSE(report.ReadFile(Write("").c_str()));
+  EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
   EXPECT_FALSE(report.ReadFile(m_dir.file("missing.csv").c_str()));
   EXPECT_FALSE(report.ReadFile(nullptr));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
