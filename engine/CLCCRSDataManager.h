@@ -1,11 +1,11 @@
 #pragma once
+#include "CLCCRSDefinition.h"
 #include "CLCCRSValidator.h"
 
 #include <memory>
 #include <string>
 
 class CLCCRSCsvCRSReport;
-class CLCCRSDefinition;
 
 // Carries one facade operation from its arguments to its outcome: preparation
 // (argument checks), loading (CSV file and definition), then the check, the
@@ -13,7 +13,7 @@ class CLCCRSDefinition;
 class CLCCRSDataManager {
  public:
   static constexpr long kArgumentLine = 99999;
-  static constexpr std::size_t kMaxOutputSize = 19922944;  // 19 MiB of UTF-8
+  static constexpr std::size_t kMaxOutputSize = CLCCRSDefinition::kMaxOutputSize;
 
   CLCCRSDataManager();
   virtual ~CLCCRSDataManager();

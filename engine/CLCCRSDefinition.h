@@ -33,6 +33,8 @@ class CLCCRSDefinition {
   long GetAttrValueColumn1() const { return m_lAttrValueColumn1; }
   unsigned short GetResource() const { return m_usResource; }
 
+  // Largest generated document, in bytes of UTF-8 (19 MiB).
+  static constexpr std::size_t kMaxOutputSize = 19922944;
   // A conversion definition addresses its reports by these positions.
   static constexpr std::size_t kConversionReportCount = 6;
 

@@ -36,11 +36,11 @@ bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCLinuxNative
 
 std::string CLCCRSCommon::StringTrim(const char* text) { return CLCLinuxNative::stringByTrimming(text); }
 
-void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out) {
+void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {
   if (text == nullptr || length == 0) return;
   out.reserve(out.size() + length);
   // Copy runs of ordinary bytes at once; UTF-8 multi-byte sequences never
-  // contain these five ASCII values, so byte-wise visiting is exact.
+  // contain these ASCII values, so byte-wise visiting is exact.
   std::size_t runStart = 0;
   for (std::size_t i = 0; i < length; ++i) {
     const char* replacement = nullptr;
@@ -50,6 +50,17 @@ void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::str
       case '\'': replacement = "&apos;"; break;
       case '<': replacement = "&lt;"; break;
       case '>': replacement = "&gt;"; break;
+      // A parser reads a raw CR as LF, and in an attribute a raw tab or LF as a
+      // space: references keep the value exact.
+      case '\r': replacement = "&#13;"; break;
+      case '\t':
+        if (!attribute) continue;
+        replacement = "&#9;";
+        break;
+      case '\n':
+        if (!attribute) continue;
+        replacement = "&#10;";
+        break;
       default: continue;
     }
     out.append(text + runStart, i - runStart);

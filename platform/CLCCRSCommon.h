@@ -48,8 +48,10 @@ class CLCCRSCommon {
   // Copy without leading and trailing white space (space, U+3000, tab, CR, LF,
   // form feed, vertical tab and the other Unicode white space); empty for null.
   static std::string StringTrim(const char* text);
-  // Appends the first `length` bytes of text to out with " & ' < > escaped.
-  static void ConvEntityRefs(const char* text, std::size_t length, std::string& out);
+  // Appends the first `length` bytes of text to out with " & ' < > escaped and
+  // CR as "&#13;"; in an attribute value also tab and LF ("&#9;", "&#10;"), so
+  // that every value reads back byte for byte.
+  static void ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute = false);
 
   // Current local time in the given date and time patterns (Gregorian calendar);
   // both given: date, one space, time. Both null or empty: empty text.

@@ -1,4 +1,5 @@
 #include "CLCCRSCommon.h"
+#include "CLCXDom.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,23 @@ TEST(ConvEntityRefs, EscapesFiveCharactersAndAppends) {
   std::string prefix;
   CLCCRSCommon::ConvEntityRefs("&amp;rest", 5, prefix);  // only the length given is visited
   EXPECT_EQ(prefix, "&amp;amp;");
+}
+
+// A parser reads a raw CR as LF, and tab or LF in an attribute as a space: the
+// escaped value must read back exactly as it was.
+TEST(ConvEntityRefs, ValuesWithLineBreaksAndTabsReadBackExactly) {
+  const std::string value = "a\r\nb\rc\td\ne";
+  std::string text;
+  CLCCRSCommon::ConvEntityRefs(value.data(), value.size(), text);
+  EXPECT_EQ(text, "a&#13;\nb&#13;c\td\ne");  // element content needs only CR escaped
+
+  std::string document = "<r a=\"";
+  CLCCRSCommon::ConvEntityRefs(value.data(), value.size(), document, true);
+  document += "\"/>";
+  CLCXDom dom;
+  ASSERT_TRUE(dom.Initialize());
+  ASSERT_TRUE(dom.Parse(document.c_str(), "CRS", "UTF-8"));
+  EXPECT_EQ(dom.GetAttribute("a"), value);
 }
 
 TEST(DateTimeComp, ComparesGregorianAndJapaneseInstants) {
