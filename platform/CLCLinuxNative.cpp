@@ -108,6 +108,11 @@ std::string FolderOf(const std::string& path) {
   return folderEnd == 0 ? "/" : path.substr(0, folderEnd);
 }
 
+// A name inside a folder as FolderOf gives it.
+std::string InFolder(const std::string& folder, const std::string& name) {
+  return folder + (folder.back() == '/' ? "" : "/") + name;
+}
+
 // Mode a newly created file gets: 0666 less the process umask. The umask is
 // read from /proc because umask(2) can only be read by changing it, which
 // would race with other threads creating files.
@@ -246,11 +251,7 @@ std::string FinalTarget(std::string path) {
     const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
     if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return {};
     link.resize(static_cast<std::size_t>(n));
-    if (link.front() != '/') {
-      const std::string folder = FolderOf(path);
-      link = folder + (folder.back() == '/' ? "" : "/") + link;
-    }
-    path = std::move(link);
+    path = link.front() == '/' ? std::move(link) : InFolder(FolderOf(path), link);
   }
   return {};
 }
@@ -267,7 +268,7 @@ bool IsWritableFile(const std::string& path, const struct stat& info) {
 std::string HiddenName(const std::string& folder) {
   static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
   thread_local std::mt19937_64 random{std::random_device{}()};
-  std::string name = folder + (folder.back() == '/' ? "" : "/") + ".quorvex-";
+  std::string name = InFolder(folder, ".quorvex-");
   for (int i = 0; i < 12; ++i) name.push_back(kDigits[random() % 36]);
   return name;
 }
@@ -399,7 +400,7 @@ bool CLCLinuxNative::writeFile(const char* path, const std::string& text) {
   }
   if (!placed) {
     // File systems without unnamed files: a hidden named one, renamed over the target.
-    std::string temporary = folder + (folder.back() == '/' ? "" : "/") + ".quorvex-XXXXXX";
+    std::string temporary = InFolder(folder, ".quorvex-XXXXXX");
     FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!fd.valid()) return false;
     if (!fill(fd) || !fd.close() || ::rename(temporary.c_str(), target.c_str()) != 0) {
