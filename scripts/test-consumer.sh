@@ -2,7 +2,7 @@
 # Installs Quorvex into scratch prefixes, static and shared, and builds the
 # consumer program in tests/consumer against each installed tree, once through
 # the CMake package and once through pkg-config; every build must pass the
-# shipped sample.
+# shipped sample. The shared tree also runs the Python ctypes example.
 # BUILD_DIR names an existing static build to install (default: build);
 # without it one is configured here.
 set -euo pipefail
@@ -59,7 +59,15 @@ for kind in static shared; do
   c++ -std=c++17 tests/consumer/main.cpp -o "$ROOT/$kind/pkgconfig-consumer" \
     $(pkg-config --cflags quorvex) $(pkg-config $static_flag --libs quorvex) -Wl,-rpath,"$prefix/lib"
   expect_pass "$ROOT/$kind/pkgconfig-consumer" 2023 "$SAMPLE"
+  # shellcheck disable=SC2046
+  cc tests/consumer/check.c -o "$ROOT/$kind/c-consumer" \
+    $(pkg-config --cflags quorvex) $(pkg-config $static_flag --libs quorvex) -Wl,-rpath,"$prefix/lib"
+  expect_pass "$ROOT/$kind/c-consumer" 2023 "$SAMPLE"
   unset PKG_CONFIG_PATH
 
+  if [ "$kind" = shared ]; then
+    echo "== shared: Python ctypes"
+    expect_pass python3 tests/consumer/check.py "$prefix/lib/libquorvex.so.1" 2023 "$SAMPLE"
+  fi
 done
 echo "consumer tests passed"
