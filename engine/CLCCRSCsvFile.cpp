@@ -6,52 +6,41 @@
 
 #include <new>
 
-CLCCRSCsvFile::CLCCRSCsvFile() = default;
+CLCCRSCsvFile::CLCCRSCsvFile(CLCValidResult& result) : m_result(result) {}
 
 CLCCRSCsvFile::~CLCCRSCsvFile() = default;
 
 bool CLCCRSCsvFile::ReadFile(const char* path) {
-  static constexpr const char* kRoutine = "CLCCRSCsvFile::ReadFile";
-  try {
-    if (path == nullptr) {
-      CRS_FATAL(kRoutine);
-      return false;
-    }
-    // The size is what the open file yields, never more than one byte past the
-    // limit, so a file that grows while it is read cannot slip through.
-    std::string bytes;
-    if (!CLCCRSCommon::ReadFileBytes(path, bytes, kMaxFileSize)) {
-      CRS_FATAL(kRoutine);
-      return false;
-    }
-    if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
-      CLCValidResult::instance()->SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
-      return false;
-    }
-    // Bytes that are not Shift_JIS arrive as U+FFFD; the tokeniser reports them.
-    const std::string text = CLCCRSCommon::ShiftJisToUtf8(bytes);
-    if (text.empty()) {
-      CRS_FATAL(kRoutine);
-      return false;
-    }
-    bytes = std::string();
-    if (!Parse(text)) return false;
-    return ValidateCsv();
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG(kRoutine, CLCDebugDump::kAllocFailed);
-    return false;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  if (path == nullptr) {
+    CRS_FATAL(m_result);
     return false;
   }
+  // The size is what the open file yields, never more than one byte past the
+  // limit, so a file that grows while it is read cannot slip through.
+  std::string bytes;
+  if (!CLCCRSCommon::ReadFileBytes(path, bytes, kMaxFileSize)) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
+    m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
+    return false;
+  }
+  // Bytes that are not Shift_JIS arrive as U+FFFD; the tokeniser reports them.
+  std::string text = CLCCRSCommon::ShiftJisToUtf8(bytes);
+  bytes = std::string();
+  // The decoder sizes its output for the worst case; the records built next
+  // need the room more.
+  text.shrink_to_fit();
+  if (text.empty()) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  if (!Parse(text)) return false;
+  return ValidateCsv();
 }
 
 long CLCCRSCsvFile::GetRecordCount() const { return static_cast<long>(m_vecRecords.size()); }
-
-const char* CLCCRSCsvFile::GetItem(long row, long column) const {
-  if (row < 0 || column < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return nullptr;
-  return m_vecRecords[static_cast<std::size_t>(row)]->GetColumnValue(column);
-}
 
 bool CLCCRSCsvFile::Parse(std::string_view /*text*/) { return false; }
 
@@ -61,8 +50,6 @@ bool CLCCRSCsvFile::ValidateCsv() { return false; }
 
 bool CLCCRSCsvFile::DistributeRecord(long /*index*/) { return false; }
 
-int CLCCRSCsvFile::ValidOverlapColumn(long /*column*/, CLCCRSMessage_t /*message*/) { return 0; }
-
 CLCCRSMessageSpecReportingFI* CLCCRSCsvFile::GetCRSMessageSpecReportingFI() { return nullptr; }
 
 CLCCRSAccountReport* CLCCRSCsvFile::GetCRSAccountReport() { return nullptr; }
@@ -71,6 +58,11 @@ CLCCRSControllingPerson* CLCCRSCsvFile::GetCRSControllingPerson() { return nullp
 
 CLCCRSPayment* CLCCRSCsvFile::GetCRSPayment() { return nullptr; }
 
-const char* CLCCRSCsvFile::GetColumnValue(long /*row*/, long /*column*/) { return nullptr; }
+const char* CLCCRSCsvFile::GetColumnValue(long /*row*/, long /*column*/) const { return nullptr; }
+
+long CLCCRSCsvFile::GetFileLine(long row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return 0;
+  return m_vecRecords[static_cast<std::size_t>(row)]->GetFileLine();
+}
 
 int CLCCRSCsvFile::NenbunCheck() { return 0; }

@@ -11,19 +11,21 @@
 #include <cstdlib>
 
 namespace {
+CLCValidResult* g_result = nullptr;
 CLCXSax* g_reader = nullptr;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Never released: the process ends with the fuzzing run.
   if (!CLCXPlatform::Initialize()) std::abort();
-  g_reader = new CLCXSax();
+  g_result = new CLCValidResult();
+  g_reader = new CLCXSax(*g_result);
   if (!g_reader->Initialize()) std::abort();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   g_reader->Parse(reinterpret_cast<const char*>(data), size, "CRS", "UTF-8");
-  CLCValidResult::destroy();
+  g_result->ClearResult();
   return 0;
 }

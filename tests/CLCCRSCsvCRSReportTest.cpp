@@ -33,11 +33,14 @@ std::string File(const std::vector<std::string>& kinds) {
   return text;
 }
 
-std::string Errors() { return CLCValidResult::instance()->MakeResult(); }
+using quorvex_test::Collector;
+
+std::string Errors() { return quorvex_test::TakeRecorded(); }
 
 // Stores every record it is given, so that the tokeniser can be watched on its own.
 class AcceptingReport : public CLCCRSCsvCRSReport {
  public:
+  AcceptingReport() : CLCCRSCsvCRSReport(Collector()) {}
   bool ValidateRecord(std::vector<std::string>& /*columns*/) override { return true; }
 
   Rows AllRows() const {
@@ -58,8 +61,8 @@ class AcceptingReport : public CLCCRSCsvCRSReport {
 
 class CsvReportTest : public ::testing::Test {
  protected:
-  void SetUp() override { CLCValidResult::instance()->ClearResult(); }
-  void TearDown() override { CLCValidResult::instance()->ClearResult(); }
+  void SetUp() override { Collector().ClearResult(); }
+  void TearDown() override { Collector().ClearResult(); }
 };
 
 struct TokenCase {
@@ -104,7 +107,7 @@ TEST_F(CsvReportTest, FileCutOffInsideQuotedColumnIsAFormatError) {
   for (const std::string text : {"k,\"ab,\ncd", "k,\"b\"\"", "a,b\nk,\"JPY"}) {
     AcceptingReport report;
     EXPECT_FALSE(report.Parse(text)) << text;
-    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), "00000-0000000-HE40012E") << text;
+    EXPECT_EQ(Errors(), "00000-0000000-HE40012E") << text;
   }
 }
 
@@ -143,8 +146,8 @@ TEST_F(CsvReportTest, RecordCheckEnforcesKindCodeAndColumnCountRange) {
       {" 2 ", 150, true}, {"5", 45, false}, {"", 45, false},  {"02", 150, false}, {"1", 1, false},
   };
   for (const CountCase& test : cases) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     // A valid payment record follows: a refused record must stop the reading there.
     const bool parsed = report.Parse(Row(test.kind, test.columns) + "\n" + Row("4", 5) + "\n");
     const std::string where = "kind '" + test.kind + "' with " + std::to_string(test.columns) + " columns";
@@ -155,7 +158,7 @@ TEST_F(CsvReportTest, RecordCheckEnforcesKindCodeAndColumnCountRange) {
 }
 
 TEST_F(CsvReportTest, LineOfOnlyACommaIsRefused) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.Parse(File({"1"}) + ",\n"));
   EXPECT_EQ(Errors(), "00000-0000000-HE40012E");
 }
@@ -183,8 +186,8 @@ TEST_F(CsvReportTest, FileCheckRefusesMissingRecordsHeaderCountAndKindOrder) {
       {"blank lines only", "\n\r\n\r\n", 0, false, "00000-0000000-HE40013E"},
   };
   for (const OrderCase& test : cases) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     ASSERT_TRUE(report.Parse(test.text)) << test.name;
     EXPECT_EQ(report.GetRecordCount(), test.records) << test.name;
     EXPECT_EQ(report.ValidateCsv(), test.valid) << test.name;
@@ -201,8 +204,8 @@ TEST_F(CsvReportTest, NulByteFailsTheFileInsteadOfDroppingTheRest) {
       header + Row("2", 150, {{5, std::string("\"a\0b\"", 5)}}),
   };
   for (const std::string& text : texts) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     EXPECT_FALSE(report.Parse(text));
     EXPECT_EQ(report.GetRecordCount(), 0);
     EXPECT_EQ(Errors(), "00000-0000000-HE40012E");
@@ -210,13 +213,13 @@ TEST_F(CsvReportTest, NulByteFailsTheFileInsteadOfDroppingTheRest) {
 }
 
 TEST_F(CsvReportTest, NullTextIsFatal) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.Parse(std::string_view()));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
 }
 
 TEST_F(CsvReportTest, DistributionFillsKindListsInFileOrder) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.Parse(Row("1", 45, {{2, "2.0"}}) + "\n" + Row("2", 150, {{3, "A1"}}) + "\n\n" +
                            Row("2", 150, {{3, "A2"}}) + "\n" + Row("3", 100, {{2, "P"}}) + "\n" +
                            Row("4", 5, {{2, "Q"}}) + "\n"));
@@ -235,7 +238,7 @@ TEST_F(CsvReportTest, DistributionFillsKindListsInFileOrder) {
 }
 
 TEST_F(CsvReportTest, AccessorsGiveNullOutsideTheStoredRecords) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.Parse(Row("1", 45, {{2, "2.0"}, {45, "last"}})));
   ASSERT_TRUE(report.DistributeRecord(0));
 
@@ -261,7 +264,7 @@ TEST_F(CsvReportTest, AccessorsGiveNullOutsideTheStoredRecords) {
 }
 
 TEST_F(CsvReportTest, DistributingAnUnknownIndexIsFatal) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.Parse(File({"1"})));
   EXPECT_FALSE(report.DistributeRecord(1));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
@@ -301,7 +304,7 @@ std::string PaddedHeaderFile(std::size_t size) {
 
 TEST_F(CsvReadFileTest, FileOfExactlyTheSizeLimitIsRead) {
   const std::string path = Write(PaddedHeaderFile(CLCCRSCsvFile::kMaxFileSize));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_TRUE(report.ReadFile(path.c_str()));
   EXPECT_EQ(report.GetRecordCount(), 1);
   EXPECT_STREQ(report.GetItem(0, 44), "");
@@ -310,7 +313,7 @@ TEST_F(CsvReadFileTest, FileOfExactlyTheSizeLimitIsRead) {
 
 TEST_F(CsvReadFileTest, FileOneByteOverTheLimitIsRefused) {
   const std::string path = Write(PaddedHeaderFile(CLCCRSCsvFile::kMaxFileSize + 1));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(path.c_str()));
   EXPECT_EQ(report.GetRecordCount(), 0);
   EXPECT_EQ(Errors(), "00000-0000000-HE40023E");
@@ -320,7 +323,7 @@ TEST_F(CsvReadFileTest, ShiftJisTextIsDecodedAndChecked) {
   const std::string text = Row("1", 45, {{23, "\u682a\u5f0f\u4f1a\u793e\u3000\u30c6\u30b9\u30c8\u3000"}}) + "\r\n" +
                            Row("2", 150, {{3, "\"\u53e3\u5ea7,\u756a\u53f7\""}}) + "\r\n";
   const std::string path = Write(quorvex_test::ToShiftJis(text));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.ReadFile(path.c_str()));
   EXPECT_STREQ(report.GetItem(0, 22), "\u682a\u5f0f\u4f1a\u793e\u3000\u30c6\u30b9\u30c8");
   EXPECT_STREQ(report.GetItem(1, 2), "\u53e3\u5ea7,\u756a\u53f7");
@@ -329,7 +332,7 @@ TEST_F(CsvReadFileTest, ShiftJisTextIsDecodedAndChecked) {
 
 TEST_F(CsvReadFileTest, FileCheckRunsAfterReading) {
   const std::string path = Write(File({"1", "2", "1"}));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(path.c_str()));
   EXPECT_EQ(Errors(), "00000-0000000-HE40015E");
 }
@@ -346,8 +349,8 @@ TEST_F(CsvReadFileTest, BytesThatAreNotShiftJisArePointedAt) {
       {"lone lead byte at the end", Row("1", 45) + "\r\n\x82", "00000-0000000-HE40012E,00002-0000001-HE40011E"},
   };
   for (const Case& test : cases) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     report.ReadFile(Write(test.bytes).c_str());
     EXPECT_TRUE(report.HasUnusableCharacters()) << test.name;
     EXPECT_EQ(Errors(), test.errors) << test.name;
@@ -355,7 +358,7 @@ TEST_F(CsvReadFileTest, BytesThatAreNotShiftJisArePointedAt) {
 }
 
 TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(Write("").c_str()));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
   EXPECT_FALSE(report.ReadFile(m_dir.file("missing.csv").c_str()));
@@ -365,7 +368,7 @@ TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
 
 TEST_F(CsvReadFileTest, NulByteInTheFileIsAFormatError) {
   const std::string path = Write(File({"1"}) + std::string(1, '\0') + File({"2"}));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(path.c_str()));
   EXPECT_EQ(report.GetRecordCount(), 0);
   EXPECT_EQ(Errors(), "00000-0000000-HE40012E");
