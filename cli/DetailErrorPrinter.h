@@ -1,27 +1,25 @@
 #pragma once
-#include <map>
+#include "CLCErrorDescription.h"
+#include "ToolOptions.h"
+
 #include <ostream>
 #include <string>
-#include <utility>
+#include <string_view>
+#include <vector>
 
-// Turns a detail error document into one readable line per item: position,
-// code, the catalogue's message text and the name of the column's item.
+// One readable line per problem: where it is (record line, file line, column,
+// item), the value found, the code and the message text.
 class DetailErrorPrinter {
  public:
-  enum class Operation { Check, Convert, ReadXml };
+  DetailErrorPrinter(ToolCommand command, CRSMsgLanguage language) : m_command(command), m_language(language) {}
 
-  // Item names come from the validation definition of the schema (205 or 207);
-  // the kinds of the CSV lines from the CSV file itself, when it can be read.
-  DetailErrorPrinter(Operation operation, int schema, const std::string& csvPath);
+  // Each line starts with `prefix` (the file's name in a batch).
+  void Print(const std::vector<CLCErrorDescription>& problems, std::string_view prefix, std::ostream& out) const;
 
-  void Print(const std::string& document, std::ostream& out) const;
+  // "line 5 (file line 7), column 12 (with column 14) [Item]" and the like.
+  std::string Where(const CLCErrorDescription& problem) const;
 
  private:
-  std::string ItemName(long line, long column) const;
-  void LoadItemNames(unsigned short resource);
-  void LoadLineKinds(const std::string& csvPath);
-
-  Operation m_operation;
-  std::map<std::pair<int, long>, std::string> m_itemNames;  // (kind, column) -> item id
-  std::map<long, int> m_lineKinds;                          // line -> record kind
+  ToolCommand m_command;
+  CRSMsgLanguage m_language;
 };

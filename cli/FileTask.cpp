@@ -1,0 +1,45 @@
+#include "FileTask.h"
+
+#include "CLCCsvConvDataCRS.h"
+#include "Interruption.h"
+#include "Problems.h"
+
+std::string FileOutcome::StepName(const ToolOptions& options) const {
+  const std::string schema = "schema " + std::to_string(options.schema) + ".0";
+  if (options.command == ToolCommand::ReadXml) return "XML read";
+  return converted ? schema + " conversion" : schema + " check";
+}
+
+FileOutcome FileTask::Run() const {
+  FileOutcome outcome;
+  outcome.file = m_file;
+  outcome.outputPath = m_outputPath;
+  CLCCsvConvDataCRS facade;
+  const char* file = m_file.c_str();
+  const CLCCsvConvResultCRS* record = nullptr;
+
+  if (m_options.command == ToolCommand::ReadXml) {
+    record = facade.ReadXMLFile(file, m_options.limit);
+  } else {
+    if (m_options.checksFirst()) {
+      outcome.checked = true;
+      record = m_options.schema == 1 ? facade.CRSCsvCheck(file) : facade.CRSCsvCheck2(file, m_options.year.c_str());
+    }
+    const bool checkPassed = record == nullptr || record->getResult() == "S_OK";
+    if (m_options.command == ToolCommand::Convert && checkPassed) {
+      if (Interruption::Requested()) {
+        outcome.refusal = "interrupted before the conversion";
+        outcome.interrupted = true;
+        return outcome;
+      }
+      outcome.converted = true;
+      const char* output = m_outputPath.c_str();
+      record = m_options.schema == 1 ? facade.CsvConvCRSData(file, output) : facade.CsvConvCRSData2(file, output);
+    }
+  }
+  outcome.record = *record;
+  if (outcome.record.getResult() != "S_OK") outcome.problems = DescribeProblems(outcome.record);
+  // A written file needs no copy of its XML in memory while the batch goes on.
+  if (!m_outputPath.empty() && !m_options.json) outcome.record.putCRSData(std::string());
+  return outcome;
+}
