@@ -111,12 +111,15 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   options.jobs = std::max(1u, std::thread::hardware_concurrency());
 
   const auto common = [&](CLI::App* command, const char* fileHelp) {
-    command->add_option("FILE", options.files, fileHelp)->required();
+    command->add_option("FILE", options.files, fileHelp)->required()->type_name("");
     command->add_option("--schema", options.schema, "schema version, 1 or 2 (default 2)")
         ->check(CLI::IsMember({1, 2}));
-    command->add_option("--year", options.year, "reporting year YYYY, required by the schema 2.0 check");
-    command->add_option("--html", options.htmlReport, "also write a self-contained HTML report of one file");
+    command->add_option("--year", options.year, "reporting year, required by the schema 2.0 check")
+        ->type_name("YYYY");
+    command->add_option("--html", options.htmlReport, "also write a self-contained HTML report of one file")
+        ->type_name("REPORT");
     command->add_option("-j", options.jobs, "files checked at once (default: the number of cores)")
+        ->type_name("N")
         ->check(CLI::Range(1u, 1024u));
     command->add_flag("--json", options.json, "print the result record as JSON, with an \"Errors\" list");
     command->add_option("--lang", language, "language of the messages, ja or en (default: from the locale)")
@@ -126,12 +129,14 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   common(check, "CSV files");
   CLI::App* convert = app.add_subcommand("convert", "check CSV files, then convert those that pass into CRS XML");
   common(convert, "CSV files");
-  convert->add_option("-o", options.output, "output file of one CSV file (default: standard output)");
-  convert->add_option("-d", options.outputFolder, "output folder: writes DIR/<name>.xml per file");
+  convert->add_option("-o", options.output, "output file of one CSV file (default: standard output)")
+      ->type_name("OUT");
+  convert->add_option("-d", options.outputFolder, "output folder: writes DIR/<name>.xml per file")
+      ->type_name("DIR");
   convert->add_flag("--no-check", options.noCheck, "convert without checking first, as the library does");
   CLI::App* readXml = app.add_subcommand("read-xml", "read back an XML file");
   readXml->add_option("FILE", options.files, "XML file")->required()->expected(1);
-  readXml->add_option("--limit", limit, "byte limit, -1 for none (default)");
+  readXml->add_option("--limit", limit, "byte limit, -1 for none (default)")->type_name("N");
   readXml->add_flag("--json", options.json, "print the result record as JSON, with an \"Errors\" list");
   readXml->add_option("--lang", language, "language of the messages, ja or en (default: from the locale)")
       ->check(CLI::IsMember({"ja", "en"}));
