@@ -4,6 +4,25 @@
 #include "Interruption.h"
 #include "Problems.h"
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// The library says "the file does not exist" for any path it cannot look up;
+// a person needs to know when the path is too long or names no folder.
+std::string SystemReason(const std::string& file, const std::vector<CLCErrorDescription>& problems) {
+  for (const CLCErrorDescription& problem : problems) {
+    if (!problem.isArgument || problem.column != 1 || problem.code != "HE40004E") continue;
+    struct stat status;
+    if (stat(file.c_str(), &status) != 0 && errno != ENOENT) return std::strerror(errno);
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string FileOutcome::StepName(const ToolOptions& options) const {
   const std::string schema = "schema " + std::to_string(options.schema) + ".0";
   if (options.command == ToolCommand::ReadXml) return "XML read";
@@ -38,7 +57,10 @@ FileOutcome FileTask::Run() const {
     }
   }
   outcome.record = *record;
-  if (outcome.record.getResult() != "S_OK") outcome.problems = DescribeProblems(outcome.record);
+  if (outcome.record.getResult() != "S_OK") {
+    outcome.problems = DescribeProblems(outcome.record);
+    outcome.systemReason = SystemReason(m_file, outcome.problems);
+  }
   // A written file needs no copy of its XML in memory while the batch goes on.
   if (!m_outputPath.empty() && !m_options.json) outcome.record.putCRSData(std::string());
   return outcome;

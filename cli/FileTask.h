@@ -16,6 +16,7 @@ struct FileOutcome {
   std::vector<CLCErrorDescription> problems;
   std::string refusal;         // why the tool did not run the file at all
   bool interrupted = false;    // not run because of Ctrl-C
+  std::string systemReason;    // why the system could not find the file, when not simply absent
 
   bool passed() const { return refusal.empty() && record.getResult() == "S_OK"; }
   // The operation whose record this is, as a person would name it.

@@ -61,6 +61,7 @@ void OutcomeReporter::ReportText(const FileOutcome& outcome) {
   }
   const std::string prefix = m_options.batch() ? outcome.file + ": " : std::string();
   m_printer.Print(outcome.problems, prefix, std::cerr);
+  if (!outcome.systemReason.empty()) std::cerr << prefix << "the system says: " << outcome.systemReason << '\n';
   const std::size_t count = outcome.problems.size();
   m_summary << "FAILED: " << outcome.file << ": " << count << (count == 1 ? " problem" : " problems") << " in the "
             << outcome.StepName(m_options)
