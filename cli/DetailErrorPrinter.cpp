@@ -16,6 +16,8 @@ std::string DetailErrorPrinter::Where(const CLCErrorDescription& problem) const 
     }
     if (problem.column > 0) where += ", column " + std::to_string(problem.column);
     if (problem.assistColumn >= 0) where += " (with column " + std::to_string(problem.assistColumn) + ")";
+    // The account-holder rule reports on the whole account report.
+    if (problem.column == 0 && problem.item.empty() && problem.recordKind == "2") where += " [AccountHolder]";
   }
   if (!problem.item.empty()) where += " [" + problem.item + "]";
   return where;

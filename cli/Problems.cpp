@@ -31,11 +31,11 @@ std::vector<CLCErrorDescription> ParseDetailErrorDocument(std::string_view docum
 }
 
 std::string ArgumentName(ToolCommand command, long column) {
-  if (column == 1) return "FILE";
+  if (column == 1) return command == ToolCommand::ReadXml ? "FILE (XML file)" : "FILE (CSV file)";
   switch (command) {
-    case ToolCommand::Check: return "--year";
-    case ToolCommand::Convert: return "-o";
-    case ToolCommand::ReadXml: return "--limit";
+    case ToolCommand::Check: return "--year (reporting year)";
+    case ToolCommand::Convert: return "-o (output file)";
+    case ToolCommand::ReadXml: return "--limit (read limit)";
   }
   return {};
 }

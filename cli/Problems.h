@@ -15,7 +15,8 @@ std::vector<CLCErrorDescription> DescribeProblems(const CLCCsvConvResultCRS& rec
 // no descriptions.
 std::vector<CLCErrorDescription> ParseDetailErrorDocument(std::string_view document);
 
-// The option or operand a person typed for the argument at this position.
+// The option or operand a person typed for the argument at this position, and
+// what it is.
 std::string ArgumentName(ToolCommand command, long column);
 
 // The value as a person can read it on one line: control characters and bytes
