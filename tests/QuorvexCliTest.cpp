@@ -170,6 +170,37 @@ TEST(QuorvexCliTest, JsonErrorsFollowTheDetailErrorDocumentItemForItem) {
   EXPECT_TRUE(record["Errors"].empty());
 }
 
+TEST(QuorvexCliTest, ProblemsNameFileLineItemAndVisibleValue) {
+  // A blank line after the header, a quoted line break in record 2 and a long
+  // value with a tab in record 3: records 2 and 3 start on file lines 3 and 5.
+  TempDir dir;
+  std::string text = ReadBytes(kValid);
+  const auto replace = [&](const std::string& from, const std::string& to) {
+    ASSERT_NE(text.find(from), std::string::npos) << from;
+    text.replace(text.find(from), from.size(), to);
+  };
+  replace("\r\n2,", "\r\n\r\n2,");
+  replace("100 Main Street, Springfield", "100 Main Street,\r\nSpringfield");
+  replace("Example Holdings & Co. Pte. Ltd.", "Example Holdings\tand Partners of the Far East Trading Company Ltd.");
+  const std::string csv = dir.file("lines.csv");
+  WriteBytes(csv, text);
+
+  const ToolRun run = Quorvex("check " + csv + " --year 2023 --lang en --json");
+  const nlohmann::json errors = nlohmann::json::parse(run.output)["Errors"];
+  ASSERT_EQ(errors.size(), 2u) << run.output;
+  const long expectedFileLine[] = {3, 5};
+  for (std::size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(errors[i]["line"], i + 2) << errors[i];
+    EXPECT_EQ(errors[i]["fileLine"], expectedFileLine[i]) << errors[i];
+    EXPECT_FALSE(errors[i]["item"].get<std::string>().empty()) << errors[i];
+    EXPECT_TRUE(errors[i]["value"].is_string()) << errors[i];
+  }
+  const std::string printed = Quorvex("check " + csv + " --year 2023 --lang en").output;
+  EXPECT_TRUE(Contains(printed, "line 2 (file line 3), column 92 [")) << printed;
+  EXPECT_TRUE(Contains(printed, "\"100 Main Street,\\r\\nSpringfield, IL 62701\": HE40011E")) << printed;
+  EXPECT_TRUE(Contains(printed, "\"Example Holdings\\tand Partners of the Far… (66 characters)\"")) << printed;
+}
+
 TEST(QuorvexCliTest, BatchReportsEveryFileAndGoesOnPastBadOnes) {
   TempDir dir;
   const std::string out = dir.file("out");
