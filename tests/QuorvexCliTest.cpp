@@ -1,6 +1,7 @@
 // The command-line tool, run as a person would run it: exit status, usage
 // errors, safe conversion, problems a person can act on, JSON, batches and the
 // HTML report in a real browser.
+#include "../bench/CRSCsvGenerator.h"
 #include "EndToEndSupport.h"
 #include "TestSupport.h"
 
@@ -9,8 +10,10 @@
 
 #include <array>
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -217,6 +220,54 @@ TEST(QuorvexCliTest, BatchReportsEveryFileAndGoesOnPastBadOnes) {
   }
   EXPECT_EQ(Capture("ls " + out, nullptr), "copy.xml\ncrs-sample-2.0.xml\n");
   EXPECT_EQ(Quorvex("check " + kValid + " " + copy + " --year 2023").status, 0);
+}
+
+TEST(QuorvexCliTest, CtrlCDuringABatchLeavesOnlyWholeOutputs) {
+  TempDir dir;
+  std::string command = std::string(QUORVEX_CLI) + " convert --year 2023 -j 1 -d " + dir.path();
+  const std::string csv = GenerateCrsCsv(4 << 20);
+  for (int i = 0; i < 6; ++i) {
+    const std::string path = dir.file("in" + std::to_string(i) + ".csv");
+    WriteBytes(path, csv);
+    command += " " + path;
+  }
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    close(pipeEnds[0]);
+    execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  // Interrupt as soon as the first file is written, while the second runs.
+  std::string output;
+  char buffer[4096];
+  for (ssize_t n; output.find("OK: wrote") == std::string::npos && (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+    output.append(buffer, static_cast<std::size_t>(n));
+  }
+  kill(child, SIGINT);
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(n));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(WEXITSTATUS(status), 130) << output;
+  EXPECT_TRUE(Contains(output, "not run (interrupted)")) << output;
+  // Only inputs and complete outputs: no partial or temporary file.
+  const std::string listing = Capture("ls -A " + dir.path(), nullptr);
+  std::size_t outputs = 0;
+  for (std::size_t at = 0, end; (end = listing.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string name = listing.substr(at, end - at);
+    if (name.rfind("in", 0) == 0 && name.size() == 7 && name.compare(3, 4, ".csv") == 0) continue;
+    ASSERT_TRUE(name.size() == 7 && name.compare(3, 4, ".xml") == 0) << "left behind: " << name;
+    const std::string xml = ReadBytes(dir.file(name));
+    EXPECT_EQ(xml.compare(xml.size() - 15, 15, "</crs:CRS_OECD>"), 0) << name << " is cut short";
+    ++outputs;
+  }
+  EXPECT_GE(outputs, 1u);
+  EXPECT_LT(outputs, 6u);
 }
 
 TEST(QuorvexCliTest, HtmlReportRendersInAHeadlessBrowser) {
