@@ -22,6 +22,17 @@ constexpr const char* kStyle =
     "details details{margin-left:1.5em}code{font-size:1.05em}"
     "table.rows td:nth-child(-n+3){text-align:right}";
 
+// Optional: a box that shows only the problems whose row holds the text typed,
+// opening the folds they are in. The page reads the same without it.
+constexpr const char* kFilterScript =
+    "<script>(function(){var h=document.getElementById('every');if(!h)return;"
+    "var box=document.createElement('input');box.type='search';box.placeholder='Show only problems containing...';"
+    "box.size=40;h.after(box);box.addEventListener('change',function(){"
+    "var text=box.value.toLowerCase();document.querySelectorAll('table.rows tr').forEach(function(row){"
+    "if(!row.querySelector('td'))return;var shown=!text||row.textContent.toLowerCase().indexOf(text)>=0;"
+    "row.hidden=!shown;if(shown&&text)for(var d=row.closest('details');d;d=d.parentElement.closest('details'))"
+    "d.open=true;});});})();</script>";
+
 void Escaped(std::string& html, std::string_view text) { CLCCRSCommon::ConvEntityRefs(text.data(), text.size(), html); }
 
 std::string Count(std::size_t number) {
@@ -107,7 +118,7 @@ void HtmlReport::RenderProblems(std::string& html) const {
   // A short list is shown open; a long one stays folded until asked for.
   const char* open = m_outcome.problems.size() <= kFoldSize ? " open" : "";
 
-  html += "<h2>Every problem</h2>";
+  html += "<h2 id=\"every\">Every problem</h2>";
   for (const auto& [code, problems] : groups) {
     html += "<details id=\"" + code + "\"" + open + "><summary><code>" + code + "</code> ";
     Escaped(html, MessageLanguage::Text(code, m_options.language));
@@ -156,6 +167,7 @@ std::string HtmlReport::Render() const {
   if (!m_outcome.problems.empty()) {
     RenderSummaries(html);
     RenderProblems(html);
+    html += kFilterScript;
   }
   html += "</body></html>\n";
   return html;
