@@ -2,6 +2,7 @@
 
 #include "CLCCRSCommon.h"
 #include "MessageLanguage.h"
+#include "quorvex.h"
 
 #include <CLI/CLI.hpp>
 
@@ -104,7 +105,7 @@ void CheckReport(const ToolOptions& options) {
 std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& options) {
   CLI::App app{"Checks CRS account data (Shift_JIS CSV) and converts it into CRS XML.", "quorvex"};
   app.require_subcommand(1);
-  app.set_version_flag("--version", "quorvex " QUORVEX_VERSION);
+  app.set_version_flag("--version", std::string("quorvex ") + quorvex_version());
   app.footer(kFooter);
   std::string language;
   std::string limit = "-1";

@@ -34,6 +34,7 @@ FileOutcome FileTask::Run() const {
   outcome.file = m_file;
   outcome.outputPath = m_outputPath;
   CLCCsvConvDataCRS facade;
+  facade.SetDescribeErrors(true);
   const char* file = m_file.c_str();
   const CLCCsvConvResultCRS* record = nullptr;
 

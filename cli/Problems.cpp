@@ -4,9 +4,8 @@
 #include <cstdlib>
 
 std::vector<CLCErrorDescription> DescribeProblems(const CLCCsvConvResultCRS& record) {
-  std::vector<CLCErrorDescription> problems = ParseDetailErrorDocument(record.getDetailErrorInfo());
-  for (CLCErrorDescription& problem : problems) problem.isArgument = problem.line == 99999;
-  return problems;
+  if (!record.getErrorDescriptions().empty()) return record.getErrorDescriptions();
+  return ParseDetailErrorDocument(record.getDetailErrorInfo());
 }
 
 std::vector<CLCErrorDescription> ParseDetailErrorDocument(std::string_view document) {

@@ -8,11 +8,11 @@
 #include <vector>
 
 // The problems of a failed operation, one per item of its detail error document
-// and in the same order.
+// and in the same order: the engine's descriptions of them when it made them.
 std::vector<CLCErrorDescription> DescribeProblems(const CLCCsvConvResultCRS& record);
 
 // Positions and codes read from the document itself, for a record that carries
-// no descriptions.
+// no descriptions (an operation that stopped on an unexpected error).
 std::vector<CLCErrorDescription> ParseDetailErrorDocument(std::string_view document);
 
 // The option or operand a person typed for the argument at this position, and
