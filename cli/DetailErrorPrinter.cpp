@@ -19,7 +19,8 @@ std::string DetailErrorPrinter::Where(const CLCErrorDescription& problem) const 
     // The account-holder rule reports on the whole account report.
     if (problem.column == 0 && problem.item.empty() && problem.recordKind == "2") where += " [AccountHolder]";
   }
-  if (!problem.item.empty()) where += " [" + problem.item + "]";
+  // An argument is named by its option; the engine's parameter name would not help.
+  if (!problem.item.empty() && !problem.isArgument) where += " [" + problem.item + "]";
   return where;
 }
 

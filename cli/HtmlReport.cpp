@@ -145,6 +145,7 @@ void HtmlReport::RenderProblems(std::string& html) const {
         html += "<td>";
         Escaped(html, problem.item);
         html += "<td>";
+        if (problem.hasValue && problem.value.empty()) html += "<i>(empty)</i>";
         if (problem.hasValue) Escaped(html, VisibleValue(problem.value));
         html += '\n';
       }
