@@ -60,6 +60,7 @@ FileOutcome FileTask::Run() const {
   outcome.record = *record;
   if (outcome.record.getResult() != "S_OK") {
     outcome.problems = DescribeProblems(outcome.record);
+    outcome.record.putErrorDescriptions({});  // kept once, in problems
     outcome.systemReason = SystemReason(m_file, outcome.problems);
   }
   // A written file needs no copy of its XML in memory while the batch goes on.
