@@ -34,7 +34,6 @@ struct Call {
   enum Kind { Check, Convert, ReadXml } kind;
   std::string path;
   std::string output;  // conversion output path
-  long limit = -1;     // read limit
 };
 
 struct HostileCase {
@@ -52,7 +51,7 @@ const CLCCsvConvResultCRS& RunCall(CLCCsvConvDataCRS& facade, const Call& call) 
     case Call::Convert: return *facade.CsvConvCRSData2(call.path.c_str(), call.output.c_str());
     case Call::ReadXml: break;
   }
-  return *facade.ReadXMLFile(call.path.c_str(), call.limit);
+  return *facade.ReadXMLFile(call.path.c_str(), -1);
 }
 
 // The valid sample with raw bytes in place of account line 2's family name (column 29).
