@@ -119,7 +119,7 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
         ->type_name("YYYY");
     command->add_option("--html", options.htmlReport, "also write a self-contained HTML report of one file")
         ->type_name("REPORT");
-    command->add_option("-j", options.jobs, "files checked at once (default: the number of cores)")
+    command->add_option("-j", options.jobs, "files run at once, each on its own thread (default: the number of cores)")
         ->type_name("N")
         ->check(CLI::Range(1u, 1024u));
     command->add_flag("--json", options.json, "print the result record as JSON, with an \"Errors\" list");
