@@ -74,8 +74,10 @@ bool CLCCRSDefinition::CreateDefinition(const char* rootName, unsigned short res
     return false;
   }
   std::string document;
+  bool isPath = false;
   try {
     document = CLCCRSCommon::LoadResoucePath(resource, "DEFINITION");
+    isPath = CLCCRSCommon::ResourceIsPath();
   } catch (...) {
     CRS_FATAL(kFunction);
     return false;
@@ -84,12 +86,17 @@ bool CLCCRSDefinition::CreateDefinition(const char* rootName, unsigned short res
     CRS_FATAL(kFunction);
     return false;
   }
-  return CreateDefinitionFromText(rootName, resource, document, report, validationMode);
+  return Load(rootName, resource, document, isPath, report, validationMode);
 }
 
 bool CLCCRSDefinition::CreateDefinitionFromText(const char* rootName, unsigned short resource,
                                                 const std::string& document, CLCCRSCsvCRSReport* report,
                                                 bool validationMode) {
+  return Load(rootName, resource, document, false, report, validationMode);
+}
+
+bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const std::string& document,
+                            bool isPath, CLCCRSCsvCRSReport* report, bool validationMode) {
   static constexpr const char* kFunction = "CLCCRSDefinition::CreateDefinition";
   m_usResource = resource;
   if (rootName == nullptr) {
@@ -99,7 +106,10 @@ bool CLCCRSDefinition::CreateDefinitionFromText(const char* rootName, unsigned s
   try {
     CLCXDom dom;
     if (!dom.Initialize()) return false;
-    if (!dom.Parse(document.c_str(), "Quorvex", "Shift_JIS")) return false;
+    // A file takes its encoding from its declaration; text compiled into the
+    // library is the file's Shift_JIS bytes.
+    const bool parsed = isPath ? dom.Parse(document.c_str()) : dom.Parse(document.c_str(), "Quorvex", "Shift_JIS");
+    if (!parsed) return false;
 
     m_strRootNode = dom.GetAttribute("rootNode");
     m_strAttr1 = dom.GetAttribute("attr1");

@@ -1,30 +1,37 @@
 #include "CLCCRSCommon.h"
 
+// One body per system; the macOS framework build defines QUORVEX_PLATFORM_MACOS.
+#if defined(QUORVEX_PLATFORM_MACOS)
+#include "CLCMacOSNative.h"
+using CLCNative = CLCMacOSNative;
+#else
 #include "CLCLinuxNative.h"
+using CLCNative = CLCLinuxNative;
+#endif
 
 #include <cstring>
 
-long CLCCRSCommon::GetFileSize(const char* path) { return CLCLinuxNative::getFileSize(path); }
+long CLCCRSCommon::GetFileSize(const char* path) { return CLCNative::getFileSize(path); }
 
-std::string CLCCRSCommon::ReadFileData(const char* path) { return CLCLinuxNative::readFile(path); }
+std::string CLCCRSCommon::ReadFileData(const char* path) { return CLCNative::readFile(path); }
 
-std::string CLCCRSCommon::ReadCsvFileData(const char* path) { return CLCLinuxNative::readFileSJIS(path); }
+std::string CLCCRSCommon::ReadCsvFileData(const char* path) { return CLCNative::readFileSJIS(path); }
 
 bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes) {
-  return CLCLinuxNative::readFileBytes(path, bytes);
+  return CLCNative::readFileBytes(path, bytes);
 }
 
 bool CLCCRSCommon::WriteFileData(const char* path, const std::string& text) {
-  return CLCLinuxNative::writeFile(path, text);
+  return CLCNative::writeFile(path, text);
 }
 
-bool CLCCRSCommon::PathFileExists(const char* path) { return CLCLinuxNative::pathFileExists(path); }
+bool CLCCRSCommon::PathFileExists(const char* path) { return CLCNative::pathFileExists(path); }
 
-bool CLCCRSCommon::PathFileIsRead(const char* path) { return CLCLinuxNative::pathFileIsRead(path); }
+bool CLCCRSCommon::PathFileIsRead(const char* path) { return CLCNative::pathFileIsRead(path); }
 
-bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCLinuxNative::pathDirectoryExists(path); }
+bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCNative::pathDirectoryExists(path); }
 
-std::string CLCCRSCommon::StringTrim(const char* text) { return CLCLinuxNative::stringByTrimming(text); }
+std::string CLCCRSCommon::StringTrim(const char* text) { return CLCNative::stringByTrimming(text); }
 
 void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out) {
   if (text == nullptr || length == 0) return;
@@ -57,25 +64,27 @@ std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) 
   if (hasDate) pattern = datePattern;
   if (hasDate && hasTime) pattern.push_back(' ');
   if (hasTime) pattern.append(timePattern);
-  return CLCLinuxNative::dateTimeNow(pattern);
+  return CLCNative::dateTimeNow(pattern);
 }
 
 std::string CLCCRSCommon::LoadResoucePath(unsigned short identifier, const char* type) {
   if (type == nullptr || std::strcmp(type, "DEFINITION") != 0) return {};
   if (identifier < 205 || identifier > 208) return {};
-  return CLCLinuxNative::definitionDocument(identifier);
+  return CLCNative::definitionDocument(identifier);
 }
 
-bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCLinuxNative::dateTimeChange(text); }
+bool CLCCRSCommon::ResourceIsPath() { return CLCNative::kResourceIsPath; }
 
-int CLCCRSCommon::dateTimeComp(const char* a, const char* b) { return CLCLinuxNative::dateTimeComp(a, b); }
+bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCNative::dateTimeChange(text); }
 
-long CLCCRSCommon::getCharacterLength(const char* text) { return CLCLinuxNative::getCharacterLength(text); }
+int CLCCRSCommon::dateTimeComp(const char* a, const char* b) { return CLCNative::dateTimeComp(a, b); }
 
-std::string CLCCRSCommon::homeDirectory() { return CLCLinuxNative::homeDirectory(); }
+long CLCCRSCommon::getCharacterLength(const char* text) { return CLCNative::getCharacterLength(text); }
+
+std::string CLCCRSCommon::homeDirectory() { return CLCNative::homeDirectory(); }
 
 std::string CLCCRSCommon::appendFilePath(const char* folder, const char* name) {
-  return CLCLinuxNative::appendFilePath(folder, name);
+  return CLCNative::appendFilePath(folder, name);
 }
 
-const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCLinuxNative::getEnvironment(name); }
+const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCNative::getEnvironment(name); }

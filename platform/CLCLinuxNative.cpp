@@ -1,10 +1,10 @@
 #include "CLCLinuxNative.h"
 
 #include "CLCDefinitionResources.h"
+#include "CLCShiftJIS.h"
 
 #include <unicode/gregocal.h>
 #include <unicode/smpdtfmt.h>
-#include <unicode/ucnv.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
@@ -262,40 +262,9 @@ std::string CLCLinuxNative::readFile(const char* path) {
 
 std::string CLCLinuxNative::readFileSJIS(const char* path) {
   std::string bytes;
-  if (!readFileBytes(path, bytes) || bytes.empty()) return {};
-
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, decltype(&ucnv_close)> source(ucnv_open("windows-31j", &status),
-                                                             &ucnv_close);
-  std::unique_ptr<UConverter, decltype(&ucnv_close)> target(ucnv_open("UTF-8", &status), &ucnv_close);
-  if (U_FAILURE(status)) return {};
-  // Any unmapped or ill-formed byte stops the conversion, which fails the read.
-  ucnv_setToUCallBack(source.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  if (U_FAILURE(status)) return {};
-
-  std::string out;
-  // Most CSV text is ASCII; a double-byte character grows to three bytes.
-  out.resize(bytes.size() + bytes.size() / 2 + 16);
-  char* outPos = out.data();
-  const char* inPos = bytes.data();
-  const char* inEnd = bytes.data() + bytes.size();
-  UChar pivot[4096];
-  UChar* pivotSource = pivot;
-  UChar* pivotTarget = pivot;
-  bool reset = true;
-  for (;;) {
-    status = U_ZERO_ERROR;
-    ucnv_convertEx(target.get(), source.get(), &outPos, out.data() + out.size(), &inPos, inEnd, pivot,
-                   &pivotSource, &pivotTarget, pivot + 4096, reset, true, &status);
-    reset = false;
-    if (status != U_BUFFER_OVERFLOW_ERROR) break;
-    const std::size_t written = static_cast<std::size_t>(outPos - out.data());
-    out.resize(out.size() * 2);
-    outPos = out.data() + written;
-  }
-  if (U_FAILURE(status)) return {};
-  out.resize(static_cast<std::size_t>(outPos - out.data()));
-  return out;
+  std::string text;
+  if (!readFileBytes(path, bytes) || bytes.empty() || !CLCShiftJIS::ToUtf8(bytes, text)) return {};
+  return text;
 }
 
 bool CLCLinuxNative::writeFile(const char* path, const std::string& text) {

@@ -31,6 +31,7 @@ class CLCLinuxNative {
   static std::string appendFilePath(const char* folder, const char* name);
 
   // Text of the compiled-in definition document, or empty.
+  static constexpr bool kResourceIsPath = false;
   static std::string definitionDocument(unsigned short identifier);
   static const char* getEnvironment(const char* name);
 };
