@@ -81,6 +81,33 @@ NSDateFormatter* Formatter(NSString* pattern, NSString* calendarIdentifier) {
   return formatter;
 }
 
+// Strict date formatters for the four date forms, one set per thread: building
+// one costs milliseconds, and a formatter must not be shared between threads.
+class DateParsers {
+ public:
+  DateParsers() = default;
+  DateParsers(const DateParsers&) = delete;
+  DateParsers& operator=(const DateParsers&) = delete;
+  ~DateParsers() {
+    AutoreleasePool pool;
+    for (NSDateFormatter* format : m_formats) [format release];
+  }
+
+  NSDateFormatter* get(bool japanese, bool withTime) {
+    NSDateFormatter*& slot = m_formats[(japanese ? 2 : 0) + (withTime ? 1 : 0)];
+    if (slot == nil) {
+      NSString* date = japanese ? @"GGyy/MM/dd" : @"yyyy/MM/dd";
+      NSString* pattern = withTime ? [date stringByAppendingString:@" HH:mm:ss"] : date;
+      slot = [Formatter(pattern, japanese ? NSJapaneseCalendar : NSGregorianCalendar) retain];
+      [slot setLenient:NO];
+    }
+    return slot;
+  }
+
+ private:
+  NSDateFormatter* m_formats[4] = {nil, nil, nil, nil};
+};
+
 NSString* Replace(NSString* text, NSString* what, NSString* with) {
   return [text stringByReplacingOccurrencesOfString:what withString:with];
 }
@@ -97,22 +124,16 @@ NSDate* DateStringToDate(const char* text) {
   const BOOL isGregorian =
       [subject rangeOfCharacterFromSet:[gregorianCharacters invertedSet]].location == NSNotFound;
   const BOOL withTime = [subject rangeOfString:@":"].location != NSNotFound;
-  NSString* pattern = nil;
-  NSString* calendar = nil;
   if (isGregorian) {
     subject = Replace(Replace(subject, @"-", @"/"), @".", @"/");
-    pattern = withTime ? @"yyyy/MM/dd HH:mm:ss" : @"yyyy/MM/dd";
-    calendar = NSGregorianCalendar;
   } else {
     subject = Replace(subject, @"\u5143", @"01");  // 元, the first year of an era
     subject = Replace(subject, @"\u5e74", @"/");   // 年
     subject = Replace(subject, @"\u6708", @"/");   // 月
     subject = Replace(subject, @"\u65e5", @"");    // 日
-    pattern = withTime ? @"GGyy/MM/dd HH:mm:ss" : @"GGyy/MM/dd";
-    calendar = NSJapaneseCalendar;
   }
-  NSDateFormatter* formatter = Formatter(pattern, calendar);
-  [formatter setLenient:NO];
+  thread_local DateParsers parsers;
+  NSDateFormatter* formatter = parsers.get(!isGregorian, withTime);
   NSDate* date = [formatter dateFromString:subject];
   if (date == nil || ![[formatter stringFromDate:date] isEqualToString:subject]) return nil;
   return date;
