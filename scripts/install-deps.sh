@@ -10,4 +10,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libxerces-c-dev libicu-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
-  libxml2-utils python3
+  libxml2-utils python3 \
+  gobjc++ gobjc libgnustep-base-dev gnustep-make
