@@ -5,7 +5,7 @@
 // is present in the environment when InitDebugDump runs.
 class CLCDebugDump {
  public:
-#if defined(QUORVEX_PLATFORM_MACOS)
+#if defined(QUORVEX_MACOS_FRAMEWORK)
   // macOS hosts name per-application settings in reverse-domain form.
   static constexpr const char* kSwitchVariable = "kvr.Quorvex.DebugOutput";
 #else

@@ -1,5 +1,6 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
+#include "quorvex_export.h"
 
 #include <functional>
 #include <memory>
@@ -11,7 +12,7 @@ class CLCCRSDataManager;
 // for one call and returns the facade's result record, which every later
 // operation on the same object reuses and overwrites. Text arguments are UTF-8
 // and may be null; problems are reported in the record, never thrown.
-class CLCCsvConvDataCRS {
+class QUORVEX_EXPORT CLCCsvConvDataCRS {
  public:
   static constexpr unsigned short kValidateDefine1 = 205;
   static constexpr unsigned short kDataConvDefine1 = 206;
