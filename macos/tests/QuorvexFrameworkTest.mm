@@ -11,6 +11,8 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 // A string that fails when the front end converts it: a Foundation exception
 // or a C++ one, as the engine's own code could raise.
@@ -169,6 +171,24 @@ TEST(QuorvexFramework, SamplesGiveTheSameResultsAsTheCommandLineTool) {
   EXPECT_EQ(ReadBytes(out), T([converted CRSData]));
   ExpectSameAsCli(converted, RunCli("convert '" + csv + "'"), "convert");
 #endif
+}
+
+// Threads the host starts itself, unknown to Foundation, each with its own object.
+TEST(QuorvexFramework, CallsFromSeveralThreadsAgree) {
+  const std::string csv = std::string(QUORVEX_SOURCE_DIR) + "/samples/crs-mistakes-2.0.csv";
+  std::string details[3];
+  std::vector<std::thread> threads;
+  for (std::string& detail : details) {
+    threads.emplace_back([&] {
+      Pool pool;
+      CLICsvConvDataCRS* data = [[[CLICsvConvDataCRS alloc] init] autorelease];
+      detail = T([[data CRSCsvCheck2:S(csv) nenbun:@"2023"] DetailErrorInfo]);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_NE(details[0], "");
+  EXPECT_EQ(details[1], details[0]);
+  EXPECT_EQ(details[2], details[0]);
 }
 
 TEST(QuorvexFramework, NoExceptionLeavesAMethod) {
