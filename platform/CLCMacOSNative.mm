@@ -135,7 +135,16 @@ bool CLCNative::writeFile(const char* path, const std::string& text) {
     const int kind = EntryKind(target);
     if (kind == 1) return false;
     NSDictionary* previous = kind == 2 ? [manager attributesOfItemAtPath:target error:NULL] : nil;
-    if (kind == 2 && ![[previous fileType] isEqualToString:NSFileTypeRegular]) return false;
+    // Only a regular file the process may write is replaced.
+    if (kind == 2 && (![[previous fileType] isEqualToString:NSFileTypeRegular] ||
+                      ![manager isWritableFileAtPath:target])) {
+      return false;
+    }
+
+    // GNUstep logs a failed write to the standard error: spare a host the
+    // common case of a missing folder.
+    NSString* folder = [target stringByDeletingLastPathComponent];
+    if ([folder length] > 0 && EntryKind(folder) != 1) return false;
 
     // Written to a temporary file beside the target and moved over it, so a
     // failure never leaves a partial or damaged file.
