@@ -58,6 +58,16 @@ std::string TextOf(NSString* string) {
   return std::string(static_cast<const char*>([data bytes]), [data length]);
 }
 
+// Attributes of what the path names, links followed; nil when it does not exist.
+NSDictionary* AttributesOf(NSString* path) {
+  return [[NSFileManager defaultManager] attributesOfItemAtPath:[path stringByResolvingSymlinksInPath]
+                                                          error:NULL];
+}
+
+bool IsRegularFile(NSString* path) {
+  return [[AttributesOf(path) fileType] isEqualToString:NSFileTypeRegular];
+}
+
 // Entry at path: 0 none, 1 a folder, 2 anything else. Links are followed.
 int EntryKind(NSString* path) {
   BOOL isDirectory = NO;
@@ -84,19 +94,23 @@ long CLCNative::getFileSize(const char* path) {
     NSString* file = PathOf(path);
     if (file == nil) return -1;
     // Attributes of what a link points at, as the engine reads through links.
-    NSDictionary* attributes =
-        [[NSFileManager defaultManager] attributesOfItemAtPath:[file stringByResolvingSymlinksInPath] error:NULL];
+    NSDictionary* attributes = AttributesOf(file);
     if (attributes == nil) return -1;
     return static_cast<long>([attributes fileSize]);
   });
 }
 
-bool CLCNative::readFileBytes(const char* path, std::string& bytes) {
+bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
   bytes.clear();
   return Guarded(false, [&]() {
     NSString* file = PathOf(path);
-    if (file == nil || EntryKind(file) != 2) return false;
-    NSData* data = [NSData dataWithContentsOfFile:file];
+    // Only a regular file is opened, so that a FIFO or a device never blocks.
+    if (file == nil || !IsRegularFile(file)) return false;
+    NSFileHandle* handle = [NSFileHandle fileHandleForReadingAtPath:file];
+    if (handle == nil) return false;
+    NSData* data = maxBytes < 0 ? [handle readDataToEndOfFile]
+                                : [handle readDataOfLength:static_cast<NSUInteger>(maxBytes) + 1];
+    [handle closeFile];
     if (data == nil) return false;
     bytes.assign(static_cast<const char*>([data bytes]), [data length]);
     return true;
@@ -109,12 +123,13 @@ bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
 #if defined(GNUSTEP)
   // GNUstep's Shift_JIS table is the plain JIS X 0208 one: it refuses the NEC
   // and IBM extensions (row 13 numerals, 0xFA40...) that Japanese spreadsheet
-  // software writes, and reads 0x5C as the yen sign. The Windows-31J converter
-  // keeps the result the same as on every other system.
+  // software writes, reads 0x5C as the yen sign, and cannot mark the bytes it
+  // refuses. The Windows-31J converter keeps the result the same as on every
+  // other system.
   return CLCShiftJIS::ToUtf8(bytes, text);
 #else
-  // Apple's Shift_JIS encoding is the Windows-31J (code page 932) table, and it
-  // refuses undecodable bytes.
+  // Apple's Shift_JIS encoding is the Windows-31J (code page 932) table. It
+  // refuses a file with any undecodable byte as a whole, without marking it.
   return Guarded(false, [&]() {
     NSString* decoded = [[[NSString alloc] initWithBytes:bytes.data() length:bytes.size()
                                                 encoding:NSShiftJISStringEncoding] autorelease];
@@ -135,9 +150,10 @@ bool CLCNative::writeFile(const char* path, const std::string& text) {
     const int kind = EntryKind(target);
     if (kind == 1) return false;
     NSDictionary* previous = kind == 2 ? [manager attributesOfItemAtPath:target error:NULL] : nil;
-    // Only a regular file the process may write is replaced.
+    // Only a regular file that the process may write and that is not read-only
+    // is replaced.
     if (kind == 2 && (![[previous fileType] isEqualToString:NSFileTypeRegular] ||
-                      ![manager isWritableFileAtPath:target])) {
+                      ([previous filePosixPermissions] & 0222) == 0 || ![manager isWritableFileAtPath:target])) {
       return false;
     }
 
@@ -164,10 +180,23 @@ bool CLCNative::writeFile(const char* path, const std::string& text) {
   });
 }
 
+bool CLCNative::isSameFile(const char* first, const char* second) {
+  return Guarded(false, [&]() {
+    NSString* firstPath = PathOf(first);
+    NSString* secondPath = PathOf(second);
+    if (firstPath == nil || secondPath == nil) return false;
+    NSDictionary* a = AttributesOf(firstPath);
+    NSDictionary* b = AttributesOf(secondPath);
+    if (a == nil || b == nil) return false;
+    return [[a objectForKey:NSFileSystemNumber] isEqual:[b objectForKey:NSFileSystemNumber]] &&
+           [[a objectForKey:NSFileSystemFileNumber] isEqual:[b objectForKey:NSFileSystemFileNumber]];
+  });
+}
+
 bool CLCNative::pathFileExists(const char* path) {
   return Guarded(false, [&]() {
     NSString* file = PathOf(path);
-    return file != nil && EntryKind(file) == 2;
+    return file != nil && IsRegularFile(file);
   });
 }
 

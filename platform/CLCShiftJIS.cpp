@@ -1,18 +1,31 @@
 #include "CLCShiftJIS.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 
 #include <memory>
 
+namespace {
+
+void MarkUndecodable(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                     UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
+  static const UChar kReplacement = 0xFFFD;
+  *status = U_ZERO_ERROR;
+  ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
+}
+
+}  // namespace
+
 bool CLCShiftJIS::ToUtf8(std::string_view bytes, std::string& out) {
   out.clear();
+  if (bytes.empty()) return true;
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<UConverter, decltype(&ucnv_close)> source(ucnv_open("windows-31j", &status),
                                                              &ucnv_close);
   std::unique_ptr<UConverter, decltype(&ucnv_close)> target(ucnv_open("UTF-8", &status), &ucnv_close);
   if (U_FAILURE(status)) return false;
-  // Any unmapped or ill-formed byte stops the conversion, which fails the read.
-  ucnv_setToUCallBack(source.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  ucnv_setToUCallBack(source.get(), MarkUndecodable, nullptr, nullptr, nullptr, &status);
   if (U_FAILURE(status)) return false;
 
   // Most CSV text is ASCII; a double-byte character grows to three bytes.
