@@ -169,7 +169,7 @@ TEST(QuorvexFramework, SamplesGiveTheSameResultsAsTheCommandLineTool) {
   ASSERT_EQ(T([converted Result]), "S_OK") << T([converted DetailErrorInfo]);
   EXPECT_GT([converted AccountReportCount], 0);
   EXPECT_EQ(ReadBytes(out), T([converted CRSData]));
-  ExpectSameAsCli(converted, RunCli("convert '" + csv + "'"), "convert");
+  ExpectSameAsCli(converted, RunCli("convert '" + csv + "' --no-check"), "convert");
 #endif
 }
 
