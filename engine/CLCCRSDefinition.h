@@ -50,6 +50,10 @@ class CLCCRSDefinition {
   static constexpr std::size_t kConversionReportCount = 6;
 
  private:
+  // Parses the document (a file path, or the document's text) and builds the nodes.
+  bool Load(const char* rootName, unsigned short resource, const std::string& document, bool isPath,
+            bool validationMode, CLCValidResult& result);
+
   std::vector<std::unique_ptr<CLCCRSDataDefReport>> m_vecReports;
   std::string m_strReportId;
   std::string m_strReportVR;

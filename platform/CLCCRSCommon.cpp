@@ -3,6 +3,9 @@
 #include "CLCDateText.h"
 #include "CLCNative.h"
 #include "CLCPortable.h"
+#if defined(QUORVEX_MACOS_FRAMEWORK)
+#include "CLCMacOSNative.h"
+#endif
 
 #include <cstring>
 
@@ -65,7 +68,20 @@ std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) 
 
 std::string CLCCRSCommon::LoadResoucePath(unsigned short identifier, const char* type) {
   if (type == nullptr || std::strcmp(type, "DEFINITION") != 0) return {};
+#if defined(QUORVEX_MACOS_FRAMEWORK)
+  // The framework carries the documents as files of its resource bundle.
+  return CLCMacOSNative::definitionPath(identifier);
+#else
   return CLCPortable::definitionDocument(identifier);
+#endif
+}
+
+bool CLCCRSCommon::ResourceIsPath() {
+#if defined(QUORVEX_MACOS_FRAMEWORK)
+  return true;
+#else
+  return false;
+#endif
 }
 
 bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCDateText().parse(text); }

@@ -57,8 +57,11 @@ class CLCCRSCommon {
   // both given: date, one space, time. Both null or empty: empty text.
   static std::string Now(const char* datePattern, const char* timePattern);
 
-  // Definition document text for 205 to 208 and type "DEFINITION"; empty otherwise.
+  // Definition document for 205 to 208 and type "DEFINITION": its text, or
+  // the full path of its file where ResourceIsPath() holds; empty otherwise.
   static std::string LoadResoucePath(unsigned short identifier, const char* type);
+  // True when LoadResoucePath gives a file path rather than the document's text.
+  static bool ResourceIsPath();
 
   // Dates: "yyyy/MM/dd[ HH:mm:ss]" (hyphen and full stop read as slash) or
   // Japanese-calendar "GGyy/MM/dd[ HH:mm:ss]", strict, whole text.

@@ -1,11 +1,16 @@
 #pragma once
 #include <string>
 
-// Plain-text diagnostic log for support staff, off unless the environment
-// variable QUORVEX_OUTPUT is present when InitDebugDump runs.
+// Plain-text diagnostic log for support staff, off unless the switch variable
+// is present in the environment when InitDebugDump runs.
 class CLCDebugDump {
  public:
+#if defined(QUORVEX_MACOS_FRAMEWORK)
+  // macOS hosts name per-application settings in reverse-domain form.
+  static constexpr const char* kSwitchVariable = "kvr.Quorvex.DebugOutput";
+#else
   static constexpr const char* kSwitchVariable = "QUORVEX_OUTPUT";
+#endif
   static constexpr const char* kUnexpectedError = "想定しないエラーが発生しました。";
   static constexpr const char* kCreateFailed = "クラスの生成(new)に失敗しました。";
   static constexpr const char* kAllocFailed = "メモリ確保に失敗しました。";

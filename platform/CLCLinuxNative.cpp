@@ -1,7 +1,6 @@
 #include "CLCNative.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
+#include "CLCShiftJIS.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -22,7 +21,7 @@
 #include <vector>
 
 // The POSIX body of the platform services: files through POSIX calls, Shift_JIS
-// through the ICU converter, the clock through gettimeofday and localtime_r.
+// through the ICU converter (CLCShiftJIS), the clock through gettimeofday and localtime_r.
 
 namespace {
 
@@ -91,16 +90,6 @@ mode_t NewFileMode() {
     std::fclose(status);
   }
   return 0666 & ~mask;
-}
-
-// Writes U+FFFD for every byte sequence that is not Windows-31J (unmapped,
-// ill-formed or cut off at the end), so that the reader can point at it.
-void MarkUndecodable(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
-                     UConverterCallbackReason reason, UErrorCode* status) {
-  if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
-  static const UChar kReplacement = 0xFFFD;
-  *status = U_ZERO_ERROR;
-  ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
 }
 
 // The entry a chain of symbolic links finally names (it need not exist yet);
@@ -194,42 +183,7 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
 }
 
 bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
-  text.clear();
-  if (bytes.empty()) return true;
-
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<UConverter, decltype(&ucnv_close)> source(ucnv_open("windows-31j", &status),
-                                                             &ucnv_close);
-  std::unique_ptr<UConverter, decltype(&ucnv_close)> target(ucnv_open("UTF-8", &status), &ucnv_close);
-  if (U_FAILURE(status)) return false;
-  ucnv_setToUCallBack(source.get(), MarkUndecodable, nullptr, nullptr, nullptr, &status);
-  if (U_FAILURE(status)) return false;
-
-  // Most CSV text is ASCII; a double-byte character grows to three bytes.
-  text.resize(bytes.size() + bytes.size() / 2 + 16);
-  char* outPos = text.data();
-  const char* inPos = bytes.data();
-  const char* inEnd = bytes.data() + bytes.size();
-  UChar pivot[4096];
-  UChar* pivotSource = pivot;
-  UChar* pivotTarget = pivot;
-  bool reset = true;
-  for (;;) {
-    status = U_ZERO_ERROR;
-    ucnv_convertEx(target.get(), source.get(), &outPos, text.data() + text.size(), &inPos, inEnd, pivot,
-                   &pivotSource, &pivotTarget, pivot + 4096, reset, true, &status);
-    reset = false;
-    if (status != U_BUFFER_OVERFLOW_ERROR) break;
-    const std::size_t written = static_cast<std::size_t>(outPos - text.data());
-    text.resize(text.size() * 2);
-    outPos = text.data() + written;
-  }
-  if (U_FAILURE(status)) {
-    text.clear();
-    return false;
-  }
-  text.resize(static_cast<std::size_t>(outPos - text.data()));
-  return true;
+  return CLCShiftJIS::ToUtf8(bytes, text);
 }
 
 bool CLCNative::writeFile(const char* path, const std::string& text) {

@@ -31,8 +31,9 @@ struct CLCLocalTime {
 // - Text in and out is UTF-8, paths included; a body converts to the system's own
 //   encoding (for example UTF-16 for the Win32 wide calls). A null path fails.
 // - Definition documents are compiled into the library and handed to the engine
-//   as text (CLCPortable::definitionDocument), on every system; no body finds
-//   them by path.
+//   as text (CLCPortable::definitionDocument). The one exception is the macOS
+//   framework, which carries them as files of its resource bundle
+//   (CLCMacOSNative::definitionPath) for the engine to parse as files.
 class CLCNative {
  public:
   // Size in bytes, or -1 when the entry cannot be examined (missing, no access).

@@ -12,4 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
   libxml2-utils python3 \
-  clang libclang-rt-dev chromium
+  clang libclang-rt-dev chromium \
+  gobjc++ gobjc libgnustep-base-dev gnustep-make

@@ -1,0 +1,93 @@
+#import "CLICsvConvDataCRS.h"
+#import "CLICsvConvResultCRS.h"
+
+#include "CLCCsvConvDataCRS.h"
+
+#include <memory>
+#include <string>
+
+namespace {
+
+// UTF-8 engine text of an argument; nil gives null, which the engine reports
+// as an empty argument.
+const char* EngineText(NSString* text) {
+  return text != nil ? [text cStringUsingEncoding:NSUTF8StringEncoding] : nullptr;
+}
+
+// A new string of the engine text; nil when the text is not UTF-8.
+NSString* NewString(const std::string& text) {
+  return [[NSString alloc] initWithCString:text.c_str() encoding:NSUTF8StringEncoding];
+}
+
+void CopyRecord(const CLCCsvConvResultCRS& record, CLICsvConvResultCRS* result) {
+  NSString* value = NewString(record.getResult());
+  [result setResult:value];
+  [value release];
+  value = NewString(record.getDetailErrorInfo());
+  [result setDetailErrorInfo:value];
+  [value release];
+  value = NewString(record.getCRSData());
+  [result setCRSData:value];
+  [value release];
+  value = NewString(record.getXMLData());
+  [result setXMLData:value];
+  [value release];
+  value = NewString(record.getHojinNo());
+  [result setHojinNo:value];
+  [value release];
+  value = NewString(record.getGIIN());
+  [result setGIIN:value];
+  [value release];
+  [result setAccountReportCount:record.getAccountReportCount()];
+}
+
+// One call: a facade of its own, a new result object filled from the facade's
+// record. Engine and Foundation exceptions alike end here; the host then gets
+// the object as far as it was filled, or nil.
+template <typename Operation>
+CLICsvConvResultCRS* Run(Operation operation) {
+  CLICsvConvResultCRS* result = nil;
+  try {
+    std::unique_ptr<CLCCsvConvDataCRS> facade = std::make_unique<CLCCsvConvDataCRS>();
+    result = [[CLICsvConvResultCRS alloc] init];
+    const CLCCsvConvResultCRS* record = operation(*facade);
+    if (record != nullptr) CopyRecord(*record, result);
+  } catch (...) {
+    // Nothing may reach the host.
+  }
+  return [result autorelease];
+}
+
+}  // namespace
+
+@implementation CLICsvConvDataCRS
+
+- (CLICsvConvResultCRS*)CRSCsvCheck:(NSString*)csvPath {
+  return Run([&](CLCCsvConvDataCRS& facade) { return facade.CRSCsvCheck(EngineText(csvPath)); });
+}
+
+- (CLICsvConvResultCRS*)CsvConvCRSData:(NSString*)csvPath outputPath:(NSString*)outputPath {
+  return Run([&](CLCCsvConvDataCRS& facade) {
+    return facade.CsvConvCRSData(EngineText(csvPath), EngineText(outputPath));
+  });
+}
+
+- (CLICsvConvResultCRS*)ReadXMLFile:(NSString*)xmlPath limitSize:(int64_t)limitSize {
+  return Run([&](CLCCsvConvDataCRS& facade) {
+    return facade.ReadXMLFile(EngineText(xmlPath), static_cast<long>(limitSize));
+  });
+}
+
+- (CLICsvConvResultCRS*)CRSCsvCheck2:(NSString*)csvPath nenbun:(NSString*)nenbun {
+  return Run([&](CLCCsvConvDataCRS& facade) {
+    return facade.CRSCsvCheck2(EngineText(csvPath), EngineText(nenbun));
+  });
+}
+
+- (CLICsvConvResultCRS*)CsvConvCRSData2:(NSString*)csvPath outputPath:(NSString*)outputPath {
+  return Run([&](CLCCsvConvDataCRS& facade) {
+    return facade.CsvConvCRSData2(EngineText(csvPath), EngineText(outputPath));
+  });
+}
+
+@end

@@ -1,0 +1,271 @@
+#include "CLCMacOSNative.h"
+#include "CLCNative.h"
+
+#import <Foundation/Foundation.h>
+
+#if defined(GNUSTEP)
+#include "CLCShiftJIS.h"
+#endif
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+// The macOS body of the platform services, written against Foundation: files
+// through NSFileManager and NSData, Shift_JIS through NSString, the clock
+// through NSDate and the Gregorian NSCalendar, the definition documents through
+// the framework's bundle.
+//
+// Every operation runs under its own autorelease pool, since the engine may
+// call from threads that have none, and catches everything: a Foundation
+// exception or a C++ one becomes the operation's sentinel result.
+
+namespace {
+
+class AutoreleasePool {
+ public:
+  AutoreleasePool() : m_pPool([[NSAutoreleasePool alloc] init]) {}
+  ~AutoreleasePool() { [m_pPool drain]; }
+  AutoreleasePool(const AutoreleasePool&) = delete;
+  AutoreleasePool& operator=(const AutoreleasePool&) = delete;
+
+ private:
+  NSAutoreleasePool* m_pPool;
+};
+
+// Runs body under a pool; any exception gives the sentinel.
+template <typename Result, typename Body>
+Result Guarded(Result sentinel, Body body) {
+  try {
+    AutoreleasePool pool;
+    return body();
+  } catch (...) {
+    return sentinel;
+  }
+}
+
+// A path in the file system's representation; nil for null or empty.
+NSString* PathOf(const char* path) {
+  if (path == nullptr || *path == '\0') return nil;
+  return [[NSFileManager defaultManager] stringWithFileSystemRepresentation:path
+                                                                      length:std::strlen(path)];
+}
+
+std::string TextOf(NSString* string) {
+  if (string == nil) return {};
+  NSData* data = [string dataUsingEncoding:NSUTF8StringEncoding];
+  if (data == nil) return {};
+  return std::string(static_cast<const char*>([data bytes]), [data length]);
+}
+
+// Attributes of what the path names, links followed; nil when it does not exist.
+NSDictionary* AttributesOf(NSString* path) {
+  return [[NSFileManager defaultManager] attributesOfItemAtPath:[path stringByResolvingSymlinksInPath]
+                                                          error:NULL];
+}
+
+bool IsRegularFile(NSString* path) {
+  return [[AttributesOf(path) fileType] isEqualToString:NSFileTypeRegular];
+}
+
+// Entry at path: 0 none, 1 a folder, 2 anything else. Links are followed.
+int EntryKind(NSString* path) {
+  BOOL isDirectory = NO;
+  if (![[NSFileManager defaultManager] fileExistsAtPath:path isDirectory:&isDirectory]) return 0;
+  return isDirectory ? 1 : 2;
+}
+
+struct DefinitionFile {
+  unsigned short identifier;
+  const char* name;
+};
+
+constexpr DefinitionFile kDefinitionFiles[] = {
+    {205, "CRSValidateDefine.xml"},
+    {206, "CRSDataConvDefine.xml"},
+    {207, "CRSValidateDefine_2.0.xml"},
+    {208, "CRSDataConvDefine_2.0.xml"},
+};
+
+}  // namespace
+
+long CLCNative::getFileSize(const char* path) {
+  return Guarded(-1L, [&]() -> long {
+    NSString* file = PathOf(path);
+    if (file == nil) return -1;
+    // Attributes of what a link points at, as the engine reads through links.
+    NSDictionary* attributes = AttributesOf(file);
+    if (attributes == nil) return -1;
+    return static_cast<long>([attributes fileSize]);
+  });
+}
+
+bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
+  bytes.clear();
+  return Guarded(false, [&]() {
+    NSString* file = PathOf(path);
+    // Only a regular file is opened, so that a FIFO or a device never blocks.
+    if (file == nil || !IsRegularFile(file)) return false;
+    NSFileHandle* handle = [NSFileHandle fileHandleForReadingAtPath:file];
+    if (handle == nil) return false;
+    NSData* data = maxBytes < 0 ? [handle readDataToEndOfFile]
+                                : [handle readDataOfLength:static_cast<NSUInteger>(maxBytes) + 1];
+    [handle closeFile];
+    if (data == nil) return false;
+    bytes.assign(static_cast<const char*>([data bytes]), [data length]);
+    return true;
+  });
+}
+
+bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
+  text.clear();
+  if (bytes.empty()) return true;
+#if defined(GNUSTEP)
+  // GNUstep's Shift_JIS table is the plain JIS X 0208 one: it refuses the NEC
+  // and IBM extensions (row 13 numerals, 0xFA40...) that Japanese spreadsheet
+  // software writes, reads 0x5C as the yen sign, and cannot mark the bytes it
+  // refuses. The Windows-31J converter keeps the result the same as on every
+  // other system.
+  return CLCShiftJIS::ToUtf8(bytes, text);
+#else
+  // Apple's Shift_JIS encoding is the Windows-31J (code page 932) table. It
+  // refuses a file with any undecodable byte as a whole, without marking it.
+  return Guarded(false, [&]() {
+    NSString* decoded = [[[NSString alloc] initWithBytes:bytes.data() length:bytes.size()
+                                                encoding:NSShiftJISStringEncoding] autorelease];
+    if (decoded == nil) return false;
+    text = TextOf(decoded);
+    return true;
+  });
+#endif
+}
+
+bool CLCNative::writeFile(const char* path, const std::string& text) {
+  return Guarded(false, [&]() {
+    NSString* requested = PathOf(path);
+    if (requested == nil) return false;
+    // A link keeps pointing at the file it names: its target is what is replaced.
+    NSString* target = [requested stringByResolvingSymlinksInPath];
+    NSFileManager* manager = [NSFileManager defaultManager];
+    const int kind = EntryKind(target);
+    if (kind == 1) return false;
+    NSDictionary* previous = kind == 2 ? [manager attributesOfItemAtPath:target error:NULL] : nil;
+    // Only a regular file that the process may write and that is not read-only
+    // is replaced.
+    if (kind == 2 && (![[previous fileType] isEqualToString:NSFileTypeRegular] ||
+                      ([previous filePosixPermissions] & 0222) == 0 || ![manager isWritableFileAtPath:target])) {
+      return false;
+    }
+
+    // GNUstep logs a failed write to the standard error: spare a host the
+    // common case of a missing folder.
+    NSString* folder = [target stringByDeletingLastPathComponent];
+    if ([folder length] > 0 && EntryKind(folder) != 1) return false;
+
+    // Written to a temporary file beside the target and moved over it, so a
+    // failure never leaves a partial or damaged file.
+    NSData* data = [NSData dataWithBytes:text.data() length:text.size()];
+    if (![data writeToFile:target atomically:YES]) return false;
+    // A replaced file keeps its permissions.
+    if (previous != nil) {
+      NSDictionary* permissions = [NSDictionary dictionaryWithObject:[previous objectForKey:NSFilePosixPermissions]
+                                                              forKey:NSFilePosixPermissions];
+#if defined(GNUSTEP)
+      [manager changeFileAttributes:permissions atPath:target];  // GNUstep lacks the error: form
+#else
+      [manager setAttributes:permissions ofItemAtPath:target error:NULL];
+#endif
+    }
+    return true;
+  });
+}
+
+bool CLCNative::isSameFile(const char* first, const char* second) {
+  return Guarded(false, [&]() {
+    NSString* firstPath = PathOf(first);
+    NSString* secondPath = PathOf(second);
+    if (firstPath == nil || secondPath == nil) return false;
+    NSDictionary* a = AttributesOf(firstPath);
+    NSDictionary* b = AttributesOf(secondPath);
+    if (a == nil || b == nil) return false;
+    return [[a objectForKey:NSFileSystemNumber] isEqual:[b objectForKey:NSFileSystemNumber]] &&
+           [[a objectForKey:NSFileSystemFileNumber] isEqual:[b objectForKey:NSFileSystemFileNumber]];
+  });
+}
+
+bool CLCNative::pathFileExists(const char* path) {
+  return Guarded(false, [&]() {
+    NSString* file = PathOf(path);
+    return file != nil && IsRegularFile(file);
+  });
+}
+
+bool CLCNative::pathFileIsRead(const char* path) {
+  return Guarded(false, [&]() {
+    NSString* file = PathOf(path);
+    return file != nil && [[NSFileManager defaultManager] isReadableFileAtPath:file];
+  });
+}
+
+bool CLCNative::pathDirectoryExists(const char* path) {
+  return Guarded(false, [&]() {
+    NSString* file = PathOf(path);
+    if (file == nil) return false;
+    NSString* folder = [file stringByDeletingLastPathComponent];
+    // A bare file name lives in the current folder.
+    if ([folder length] == 0) folder = [[NSFileManager defaultManager] currentDirectoryPath];
+    return EntryKind(folder) == 1;
+  });
+}
+
+bool CLCNative::localNow(CLCLocalTime& now) {
+  return Guarded(false, [&]() {
+    NSDate* date = [NSDate date];
+    // Gregorian whatever calendar the user prefers.
+    NSCalendar* gregorian = [[[NSCalendar alloc] initWithCalendarIdentifier:NSGregorianCalendar] autorelease];
+    if (gregorian == nil) return false;
+    [gregorian setTimeZone:[NSTimeZone localTimeZone]];
+    const NSUInteger units = NSCalendarUnitYear | NSCalendarUnitMonth | NSCalendarUnitDay | NSCalendarUnitHour |
+                             NSCalendarUnitMinute | NSCalendarUnitSecond;
+    NSDateComponents* parts = [gregorian components:units fromDate:date];
+    if (parts == nil) return false;
+    now.year = static_cast<int>([parts year]);
+    now.month = static_cast<int>([parts month]);
+    now.day = static_cast<int>([parts day]);
+    now.hour = static_cast<int>([parts hour]);
+    now.minute = static_cast<int>([parts minute]);
+    now.second = static_cast<int>([parts second]);
+    // Time zones differ by whole seconds, so the fraction is the local one too.
+    const double seconds = [date timeIntervalSinceReferenceDate];
+    now.millisecond = static_cast<int>((seconds - std::floor(seconds)) * 1000.0);
+    return true;
+  });
+}
+
+std::string CLCNative::homeDirectory() {
+  return Guarded(std::string(), [&]() { return TextOf(NSHomeDirectory()); });
+}
+
+const char* CLCNative::getEnvironment(const char* name) {
+  return name != nullptr ? std::getenv(name) : nullptr;
+}
+
+std::string CLCMacOSNative::definitionPath(unsigned short identifier) {
+  for (const DefinitionFile& file : kDefinitionFiles) {
+    if (file.identifier == identifier) return getBundlePathName(file.name);
+  }
+  return {};
+}
+
+std::string CLCMacOSNative::getBundlePathName(const char* name) {
+  if (name == nullptr) return {};
+  return Guarded(std::string(), [&]() {
+    NSString* file = [NSString stringWithUTF8String:name];
+    // The resource locator belongs to the front end; looked up by name so
+    // that the platform layer does not depend on its headers.
+    Class locatorClass = NSClassFromString(@"CLCLoadResource");
+    if (file == nil || locatorClass == Nil) return std::string();
+    id locator = [[[locatorClass alloc] init] autorelease];
+    return TextOf([locator performSelector:@selector(getPathName:) withObject:file]);
+  });
+}
