@@ -45,8 +45,8 @@ class CLCNative {
   static bool shiftJisToUtf8(const std::string& bytes, std::string& text);
   // Writes the bytes to a temporary file in the target's folder and puts it in
   // place atomically: a failure leaves the target as it was and no temporary
-  // behind. A replaced file keeps its permissions; a symlink's target is
-  // replaced and the link kept; a folder is never written. True on success.
+  // behind. A replaced file keeps its permissions; a folder is never written.
+  // True on success.
   static bool writeFile(const char* path, const std::string& text);
   // True when an entry exists at the path and it is not a folder.
   static bool pathFileExists(const char* path);
