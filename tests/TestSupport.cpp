@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "CLCValidResult.h"
+
 #include <unicode/ucnv.h>
 
 #include <filesystem>
@@ -10,6 +12,17 @@
 #include <stdexcept>
 
 namespace quorvex_test {
+
+CLCValidResult& Collector() {
+  static CLCValidResult collector;
+  return collector;
+}
+
+std::string TakeRecorded() {
+  std::string document = Collector().MakeResult();
+  Collector().ClearResult();
+  return document;
+}
 
 TempDir::TempDir() {
   // create_directory fails on an existing entry, so a free name is claimed atomically.
