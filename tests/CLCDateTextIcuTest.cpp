@@ -1,7 +1,5 @@
 // The portable date parser against the strict ICU calendar parse it replaced:
 // both must accept the same texts and order them the same way.
-#include "CLCCRSCommon.h"
-
 #include <gtest/gtest.h>
 #include <unicode/dtfmtsym.h>
 #include <unicode/gregocal.h>
@@ -14,6 +12,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "CLCCRSCommon.h"
 
 namespace {
 
@@ -83,9 +83,10 @@ class DateTextGenerator {
     const bool japanese = pick(3) != 0;
     std::string text;
     if (japanese) text += pick(20) == 0 ? m_eras[pick(m_eras.size())] : m_eras[m_eras.size() - 6 - pick(6)];
-    static const int kYears[] = {1, 4, 28, 64, 100, 1500, 1581, 1582, 1583, 1600, 1900, 1989,
-                                 2000, 2016, 2024, 142664, 142665, 144683, 144684};
-    text += japanese && pick(8) == 0 ? std::string("元") : number(pick(6) == 0 ? pick(3000) : kYears[pick(19)], 1, 6);
+    static const int kYears[] = {1,    4,    28,   64,   100,  1500,   1581,   1582,   1583,  1600,
+                                 1900, 1989, 2000, 2016, 2024, 142664, 142665, 144683, 144684};
+    text += japanese && pick(8) == 0 ? std::string("元")
+                                     : number(pick(6) == 0 ? pick(3000) : kYears[pick(19)], 1, 6);
     text += separator(japanese ? "年" : "/");
     text += number(pick(14), 0, 3);
     text += separator(japanese ? "月" : "/");
@@ -126,8 +127,9 @@ class DateTextGenerator {
 
   std::vector<std::string> m_eras;
   // QUORVEX_DATE_SEED explores other inputs than the fixed ones.
-  std::mt19937 m_random{std::getenv("QUORVEX_DATE_SEED") ? static_cast<unsigned>(std::stoul(std::getenv("QUORVEX_DATE_SEED")))
-                                                          : 20240611u};
+  std::mt19937 m_random{std::getenv("QUORVEX_DATE_SEED")
+                            ? static_cast<unsigned>(std::stoul(std::getenv("QUORVEX_DATE_SEED")))
+                            : 20240611u};
 };
 
 TEST(DateText, AgreesWithTheStrictIcuParseOnGeneratedTexts) {

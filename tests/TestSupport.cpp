@@ -4,11 +4,11 @@
 
 #include <unicode/ucnv.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <stdexcept>
 
 namespace quorvex_test {
@@ -25,9 +25,16 @@ std::string TakeRecorded() {
 }
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "quorvex-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
+  // create_directory fails on an existing entry, so a free name is claimed atomically.
+  std::mt19937_64 random(std::random_device{}());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto candidate = std::filesystem::temp_directory_path() / ("quorvex-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(candidate)) {
+      m_path = candidate.string();
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
