@@ -44,7 +44,8 @@ void BM_ReadFile(benchmark::State& state) {
   const GeneratedFile& file = NearLimitFile();
   long records = 0;
   for (auto _ : state) {
-    CLCCRSCsvCRSReport report;
+    CLCValidResult result;
+    CLCCRSCsvCRSReport report(result);
     if (!report.ReadFile(file.path().c_str())) {
       state.SkipWithError("ReadFile refused the generated file");
       break;
@@ -61,7 +62,8 @@ BENCHMARK(BM_ReadFile)->Unit(benchmark::kMillisecond);
 void BM_Parse(benchmark::State& state) {
   const GeneratedFile& file = NearLimitFile();
   for (auto _ : state) {
-    CLCCRSCsvCRSReport report;
+    CLCValidResult result;
+    CLCCRSCsvCRSReport report(result);
     if (!report.Parse(file.text())) {
       state.SkipWithError("Parse refused the generated text");
       break;
@@ -74,7 +76,8 @@ BENCHMARK(BM_Parse)->Unit(benchmark::kMillisecond);
 
 void BM_CrossRecordChecks(benchmark::State& state) {
   const GeneratedFile& file = NearLimitFile();
-  CLCCRSCsvCRSReport report;
+  CLCValidResult result;
+  CLCCRSCsvCRSReport report(result);
   if (!report.Parse(file.text())) {
     state.SkipWithError("Parse refused the generated text");
     return;
@@ -93,7 +96,6 @@ void BM_CrossRecordChecks(benchmark::State& state) {
     }
   }
   state.counters["accounts"] = static_cast<double>(report.GetCRSAccountReport()->GetRecordCount());
-  CLCValidResult::instance()->ClearResult();
 }
 BENCHMARK(BM_CrossRecordChecks)->Unit(benchmark::kMillisecond);
 

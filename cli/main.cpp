@@ -47,8 +47,7 @@ int Finish(const CLCCsvConvResultCRS& result, const Options& options,
   if (options.json) {
     PrintJson(result);
   } else if (!ok) {
-    DetailErrorPrinter(operation, options.schema, options.file)
-        .Print(result.getDetailErrorInfo(), std::cerr);
+    DetailErrorPrinter(operation).Print(result.getErrorDescriptions(), std::cerr);
   } else if (operation == DetailErrorPrinter::Operation::Check) {
     std::cout << "OK: " << options.file << " passed the schema " << options.schema << ".0 check, "
               << Summary(result) << '\n';
@@ -96,6 +95,7 @@ int main(int argc, char** argv) {
   }
 
   CLCCsvConvDataCRS facade;
+  facade.SetDescribeErrors(true);
   if (check->parsed()) {
     const CLCCsvConvResultCRS* result =
         options.schema == 1 ? facade.CRSCsvCheck(options.file.c_str())

@@ -9,10 +9,10 @@ class CLCCRSCRSReport {
  public:
   virtual ~CLCCRSCRSReport() = default;
   virtual void AddRecord(CLCCRSRecordData* record);
-  virtual long GetRecordCount();
+  virtual long GetRecordCount() const;
   // 0-based column of the record at that 0-based position; null when absent.
-  virtual const char* GetColumnValue(long record, long column);
-  virtual long GetLineNo(long record);
+  virtual const char* GetColumnValue(long record, long column) const;
+  virtual long GetLineNo(long record) const;
 
  protected:
   std::vector<CLCCRSRecordData*> m_vecRecords;

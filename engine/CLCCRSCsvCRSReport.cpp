@@ -1,6 +1,7 @@
 #include "CLCCRSCsvCRSReport.h"
 
 #include "CLCCRSCommon.h"
+#include "CRSColumns.h"
 #include "CLCCRSRecordData.h"
 #include "CLCValidResult.h"
 
@@ -19,6 +20,14 @@ struct KindRange {
   std::size_t max;
 };
 constexpr KindRange kKindRanges[4] = {{45, 150}, {150, 150}, {100, 150}, {5, 150}};
+
+// Columns of an account report record that an individual or an organisation
+// holder must fill.
+using namespace CRSColumn;
+constexpr long kIndividualRequired[] = {kAccountIndividualFirst, kAccountIndividualName, kAccountIndividualLastName,
+                                        kAccountIndividualCountryCode, kAccountIndividualAddressFree};
+constexpr long kOrganisationRequired[] = {kAccountOrganisationName, kAccountOrganisationCountryCode,
+                                          kAccountOrganisationAddressFree, kAccountAcctHolderType};
 
 // Bytes that end a run of ordinary column text outside quotes.
 struct ByteTable {
@@ -49,6 +58,15 @@ int KindOf(std::string_view code) {
   return code[0] - '0';
 }
 
+// Line breaks (LF, CR LF or a lone CR) in the bytes, as an editor counts them.
+long CountLineBreaks(const char* begin, const char* end) {
+  long breaks = 0;
+  for (const char* p = begin; p < end; ++p) {
+    if (*p == '\n' || (*p == '\r' && (p + 1 == end || p[1] != '\n'))) ++breaks;
+  }
+  return breaks;
+}
+
 std::string_view View(const char* text) { return text != nullptr ? std::string_view(text) : std::string_view(); }
 
 // Column (1-based) of the record at that position of a kind list; empty when absent.
@@ -56,13 +74,9 @@ std::string_view Column(CLCCRSCRSReport& list, long record, long column) {
   return View(list.GetColumnValue(record, column - 1));
 }
 
-void Record(CLCCRSMessage_t message, long line, long column) {
-  CLCValidResult::instance()->SetResult(message, line, column, -1);
-}
-
 // Reports every record whose column value occurs more than once in the list, in
 // ascending line order. One hash lookup per record keeps it linear.
-int ReportDuplicates(CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCRSMessage_t message) {
+int ReportDuplicates(CLCValidResult& result, CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCRSMessage_t message) {
   const long count = list.GetRecordCount();
   std::unordered_map<std::string_view, long> firstWithValue;
   firstWithValue.reserve(static_cast<std::size_t>(count));
@@ -84,18 +98,19 @@ int ReportDuplicates(CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCR
   }
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-  for (long line : lines) Record(message, line, column);
+  for (long line : lines) result.SetResult(message, line, column, -1);
   return message;
 }
 
 // Birth dates after the reporting period give message 10 at the column; a text that
 // is not a date is fatal (1).
-int CheckBirthDates(CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column, const char* routine) {
+int CheckBirthDates(CLCValidResult& result, CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column,
+                    const char* caller) {
   const long count = list.GetRecordCount();
   if (count == 0) return 0;
-  const char* reportingPeriod = header.GetColumnValue(0, 6);
+  const char* reportingPeriod = header.GetColumnValue(0, kHeaderReportingPeriod - 1);
   if (reportingPeriod == nullptr) {
-    CRS_FATAL(routine);
+    CRS_FATAL_FOR(result, caller);
     return 1;
   }
   int status = 0;
@@ -108,11 +123,11 @@ int CheckBirthDates(CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column,
     if (inserted) known->second = CLCCRSCommon::dateTimeComp(reportingPeriod, birthDate);
     const int order = known->second;
     if (order < 0) {
-      CRS_FATAL(routine);
+      CRS_FATAL_FOR(result, caller);
       return 1;
     }
     if (order == 2) {
-      Record(CRSMSG_INVALID, list.GetLineNo(r), column);
+      result.SetResult(CRSMSG_INVALID, list.GetLineNo(r), column, -1);
       status = CRSMSG_INVALID;
     }
   }
@@ -120,17 +135,17 @@ int CheckBirthDates(CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column,
 }
 
 // Every record of the list must name, in column 2, the DocRefId of some account.
-int CheckAccountLinks(CLCCRSCRSReport& list, CLCCRSAccountReport& accounts) {
+int CheckAccountLinks(CLCValidResult& result, CLCCRSCRSReport& list, long linkColumn, CLCCRSAccountReport& accounts) {
   std::unordered_set<std::string_view> docRefIds;
   const long accountCount = accounts.GetRecordCount();
   docRefIds.reserve(static_cast<std::size_t>(accountCount));
-  for (long a = 0; a < accountCount; ++a) docRefIds.insert(Column(accounts, a, 3));
+  for (long a = 0; a < accountCount; ++a) docRefIds.insert(Column(accounts, a, kAccountDocRefId));
 
   int status = 0;
   const long count = list.GetRecordCount();
   for (long r = 0; r < count; ++r) {
-    if (docRefIds.count(Column(list, r, 2)) != 0) continue;
-    Record(CRSMSG_INVALID, list.GetLineNo(r), 2);
+    if (docRefIds.count(Column(list, r, linkColumn)) != 0) continue;
+    result.SetResult(CRSMSG_INVALID, list.GetLineNo(r), linkColumn, -1);
     status = CRSMSG_INVALID;
   }
   return status;
@@ -138,183 +153,151 @@ int CheckAccountLinks(CLCCRSCRSReport& list, CLCCRSAccountReport& accounts) {
 
 }  // namespace
 
-CLCCRSCsvCRSReport::CLCCRSCsvCRSReport() = default;
+CLCCRSCsvCRSReport::CLCCRSCsvCRSReport(CLCValidResult& result) : CLCCRSCsvFile(result) {}
 
 CLCCRSCsvCRSReport::~CLCCRSCsvCRSReport() = default;
 
 // The tokeniser. Runs of ordinary bytes are appended in one go; only the four
 // special bytes (quote, comma, CR, LF) are looked at one by one.
 bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::Parse";
-  try {
-    if (text.data() == nullptr) {
-      CRS_FATAL(kRoutine);
-      return false;
-    }
-    // A NUL byte would end a NUL-terminated text early and silently drop the rest
-    // of the file; such a file is refused as a whole.
-    if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
-      CLCValidResult::instance()->SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
-      return false;
-    }
-
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    const char* columnStart = p;
-    bool inQuotes = false;
-    std::string column;
-    std::vector<std::string> record;
-
-    for (;;) {
-      if (inQuotes) {
-        const char* quote = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
-        if (quote == nullptr) {
-          column.append(p, static_cast<std::size_t>(end - p));
-          return ColumnTerm(column, record, true);
-        }
-        column.append(p, static_cast<std::size_t>(quote - p));
-        if (quote + 1 < end && quote[1] == '"') {
-          column.push_back('"');
-          p = quote + 2;
-        } else {
-          // Text after the closing quote joins the same column.
-          inQuotes = false;
-          p = quote + 1;
-        }
-        continue;
-      }
-
-      const char* q = p;
-      while (q < end && !kSpecialBytes.special[static_cast<unsigned char>(*q)]) ++q;
-      if (q != p) column.append(p, static_cast<std::size_t>(q - p));
-      if (q == end) return ColumnTerm(column, record, true);
-
-      const char c = *q;
-      p = q + 1;
-      if (c == '"') {
-        // Only a quote at the column's first byte opens a quoted column.
-        if (q == columnStart) {
-          inQuotes = true;
-        } else {
-          column.push_back('"');
-        }
-      } else if (c == ',') {
-        if (!ColumnTerm(column, record, false)) return false;
-        columnStart = p;
-      } else {  // CR, LF or CR LF ends the record
-        if (!ColumnTerm(column, record, true)) return false;
-        if (c == '\r' && p < end && *p == '\n') ++p;
-        columnStart = p;
-      }
-    }
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG(kRoutine, CLCDebugDump::kAllocFailed);
+  if (text.data() == nullptr) {
+    CRS_FATAL(m_result);
     return false;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  }
+  // A NUL byte would end a NUL-terminated text early and silently drop the rest
+  // of the file; such a file is refused as a whole.
+  if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+    m_result.SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
     return false;
+  }
+
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const char* columnStart = p;
+  long fileLine = 1;
+  m_lRecordFileLine = 1;
+  bool inQuotes = false;
+  std::string column;
+  std::vector<std::string> record;
+
+  for (;;) {
+    if (inQuotes) {
+      const char* quote = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
+      if (quote == nullptr) {
+        column.append(p, static_cast<std::size_t>(end - p));
+        return ColumnTerm(column, record, true);
+      }
+      column.append(p, static_cast<std::size_t>(quote - p));
+      fileLine += CountLineBreaks(p, quote);
+      if (quote + 1 < end && quote[1] == '"') {
+        column.push_back('"');
+        p = quote + 2;
+      } else {
+        // Text after the closing quote joins the same column.
+        inQuotes = false;
+        p = quote + 1;
+      }
+      continue;
+    }
+
+    const char* q = p;
+    while (q < end && !kSpecialBytes.special[static_cast<unsigned char>(*q)]) ++q;
+    if (q != p) column.append(p, static_cast<std::size_t>(q - p));
+    if (q == end) return ColumnTerm(column, record, true);
+
+    const char c = *q;
+    p = q + 1;
+    if (c == '"') {
+      // Only a quote at the column's first byte opens a quoted column.
+      if (q == columnStart) {
+        inQuotes = true;
+      } else {
+        column.push_back('"');
+      }
+    } else if (c == ',') {
+      if (!ColumnTerm(column, record, false)) return false;
+      columnStart = p;
+    } else {  // CR, LF or CR LF ends the record
+      if (!ColumnTerm(column, record, true)) return false;
+      if (c == '\r' && p < end && *p == '\n') ++p;
+      columnStart = p;
+      m_lRecordFileLine = ++fileLine;
+    }
   }
 }
 
 bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord) {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::ColumnTerm";
-  try {
-    if (NeedsTrim(column)) {
-      record.push_back(CLCCRSCommon::StringTrim(column.c_str()));
-    } else {
-      record.push_back(std::move(column));
-    }
-    column.clear();
-    if (!endOfRecord) return true;
+  if (NeedsTrim(column)) {
+    record.push_back(CLCCRSCommon::StringTrim(column.c_str()));
+  } else {
+    record.push_back(std::move(column));
+  }
+  column.clear();
+  if (!endOfRecord) return true;
 
-    if (!ValidateRecord(record)) {
-      record.clear();
-      return false;
-    }
-    // A single column can only be a blank line here: neither stored nor counted.
-    if (record.size() > 1) {
-      std::unique_ptr<CLCCRSRecordData> data;
-      try {
-        data = std::make_unique<CLCCRSRecordData>(record, m_lLineCnt + 1);
-      } catch (const std::bad_alloc&) {
-        CRS_FATAL_MSG(kRoutine, CLCDebugDump::kCreateFailed);
-        record.clear();
-        return false;
-      }
-      m_vecRecords.push_back(std::move(data));
-      ++m_lLineCnt;
-    }
-    record.clear();
-    return true;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  if (!ValidateRecord(record)) {
     record.clear();
     return false;
   }
+  // A single column can only be a blank line here: neither stored nor counted.
+  if (record.size() > 1) {
+    m_vecRecords.push_back(std::make_unique<CLCCRSRecordData>(record, m_lLineCnt + 1, m_lRecordFileLine));
+    ++m_lLineCnt;
+  }
+  record.clear();
+  return true;
 }
 
 bool CLCCRSCsvCRSReport::ValidateRecord(std::vector<std::string>& columns) {
-  try {
-    if (columns.size() == 1 && columns[0].empty()) return true;
-    const int kind = columns.empty() ? 0 : KindOf(columns[0]);
-    if (kind != 0) {
-      const KindRange& range = kKindRanges[kind - 1];
-      if (columns.size() >= range.min && columns.size() <= range.max) {
-        // The order is only judged after tokenising, by ValidateCsv.
-        if (kind < m_lLastKind) {
-          m_bKindOrderValid = false;
-        } else {
-          m_lLastKind = kind;
-        }
-        ++m_lKindCount[kind - 1];
-        return true;
+  if (columns.size() == 1 && columns[0].empty()) return true;
+  const int kind = columns.empty() ? 0 : KindOf(columns[0]);
+  if (kind != 0) {
+    const KindRange& range = kKindRanges[kind - 1];
+    if (columns.size() >= range.min && columns.size() <= range.max) {
+      // The order is only judged after tokenising, by ValidateCsv.
+      if (kind < m_lLastKind) {
+        m_bKindOrderValid = false;
+      } else {
+        m_lLastKind = kind;
       }
+      ++m_lKindCount[kind - 1];
+      return true;
     }
-    CLCValidResult::instance()->SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
-    return false;
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::ValidateRecord");
-    return false;
   }
+  m_result.SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
+  return false;
 }
 
 bool CLCCRSCsvCRSReport::ValidateCsv() {
-  CLCValidResult* result = CLCValidResult::instance();
   if (m_vecRecords.empty()) {
-    result->SetResult(CRSMSG_NO_RECORD, 0, 0, -1);
+    m_result.SetResult(CRSMSG_NO_RECORD, 0, 0, -1);
     return false;
   }
   if (m_lKindCount[0] != 1) {
-    result->SetResult(CRSMSG_HEADER_COUNT, 0, 0, -1);
+    m_result.SetResult(CRSMSG_HEADER_COUNT, 0, 0, -1);
     return false;
   }
   if (!m_bKindOrderValid) {
-    result->SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
+    m_result.SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
     return false;
   }
   return true;
 }
 
 bool CLCCRSCsvCRSReport::DistributeRecord(long index) {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::DistributeRecord";
-  try {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_vecRecords.size()) {
-      CRS_FATAL(kRoutine);
-      return false;
-    }
-    CLCCRSRecordData* record = m_vecRecords[static_cast<std::size_t>(index)].get();
-    switch (KindOf(View(record->GetColumnValue(0)))) {
-      case 1: m_MessageSpecReportingFI.AddRecord(record); return true;
-      case 2: m_AccountReport.AddRecord(record); return true;
-      case 3: m_ControllingPerson.AddRecord(record); return true;
-      case 4: m_Payment.AddRecord(record); return true;
-      default:
-        CRS_FATAL(kRoutine);
-        return false;
-    }
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  if (index < 0 || static_cast<std::size_t>(index) >= m_vecRecords.size()) {
+    CRS_FATAL(m_result);
     return false;
+  }
+  CLCCRSRecordData* record = m_vecRecords[static_cast<std::size_t>(index)].get();
+  switch (KindOf(View(record->GetColumnValue(kKind - 1)))) {
+    case 1: m_MessageSpecReportingFI.AddRecord(record); return true;
+    case 2: m_AccountReport.AddRecord(record); return true;
+    case 3: m_ControllingPerson.AddRecord(record); return true;
+    case 4: m_Payment.AddRecord(record); return true;
+    default:
+      CRS_FATAL(m_result);
+      return false;
   }
 }
 
@@ -326,252 +309,221 @@ CLCCRSControllingPerson* CLCCRSCsvCRSReport::GetCRSControllingPerson() { return 
 
 CLCCRSPayment* CLCCRSCsvCRSReport::GetCRSPayment() { return &m_Payment; }
 
-const char* CLCCRSCsvCRSReport::GetColumnValue(long row, long column) { return GetItem(row, column); }
+const char* CLCCRSCsvCRSReport::GetColumnValue(long row, long column) const { return GetItem(row, column); }
 
-const char* CLCCRSCsvCRSReport::GetColumnValue(const char* kindName, long /*record*/, long column) {
-  try {
-    if (kindName == nullptr || std::strcmp(kindName, "MessageSpecReportingFI") != 0) return nullptr;
-    // There is exactly one header record, whatever position is asked for.
-    return m_MessageSpecReportingFI.GetColumnValue(0, column);
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::GetColumnValue");
-    return nullptr;
-  }
+const char* CLCCRSCsvCRSReport::GetColumnValue(const char* kindName, long /*record*/, long column) const {
+  if (kindName == nullptr || std::strcmp(kindName, "MessageSpecReportingFI") != 0) return nullptr;
+  // There is exactly one header record, whatever position is asked for.
+  return m_MessageSpecReportingFI.GetColumnValue(0, column);
 }
 
 int CLCCRSCsvCRSReport::NenbunCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::NenbunCheck";
-  try {
-    const char* messageRefId = GetColumnValue(0L, 4L);
-    const char* reportingPeriod = GetColumnValue(0L, 6L);
-    if (messageRefId == nullptr || reportingPeriod == nullptr) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    const std::string_view year = std::string_view(m_strNenbun).substr(0, 4);
-    // A value too short to hold the year never matches.
-    const auto yearMatches = [&year](std::string_view value, std::size_t from) {
-      return year.size() == 4 && value.size() >= from + 4 && value.substr(from, 4) == year;
-    };
-    if (!yearMatches(messageRefId, 2)) {
-      Record(CRSMSG_REPORTING_YEAR, 1, 5);
-      return CRSMSG_REPORTING_YEAR;
-    }
-    if (!yearMatches(reportingPeriod, 0)) {
-      Record(CRSMSG_REPORTING_YEAR, 1, 7);
-      return CRSMSG_REPORTING_YEAR;
-    }
-    return 0;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  const char* messageRefId = GetColumnValue(0L, kHeaderMessageRefId - 1);
+  const char* reportingPeriod = GetColumnValue(0L, kHeaderReportingPeriod - 1);
+  if (messageRefId == nullptr || reportingPeriod == nullptr) {
+    CRS_FATAL(m_result);
     return 1;
   }
+  const std::string_view year = std::string_view(m_strNenbun).substr(0, 4);
+  // A value too short to hold the year never matches.
+  const auto yearMatches = [&year](std::string_view value, std::size_t from) {
+    return year.size() == 4 && value.size() >= from + 4 && value.substr(from, 4) == year;
+  };
+  if (!yearMatches(messageRefId, 2)) {
+    m_result.SetResult(CRSMSG_REPORTING_YEAR, 1, kHeaderMessageRefId, -1);
+    return CRSMSG_REPORTING_YEAR;
+  }
+  if (!yearMatches(reportingPeriod, 0)) {
+    m_result.SetResult(CRSMSG_REPORTING_YEAR, 1, kHeaderReportingPeriod, -1);
+    return CRSMSG_REPORTING_YEAR;
+  }
+  return 0;
 }
 
 int CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck";
-  try {
-    if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    const std::string_view docTypeIndic = Column(m_MessageSpecReportingFI, 0, 43);
-    if ((docTypeIndic == "OECD0" || docTypeIndic == "OECD1") && m_AccountReport.GetRecordCount() == 0) {
-      Record(CRSMSG_NO_ACCOUNT, m_MessageSpecReportingFI.GetLineNo(0), 43);
-      return CRSMSG_NO_ACCOUNT;
-    }
-    return 0;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
+    CRS_FATAL(m_result);
     return 1;
   }
+  const std::string_view docTypeIndic = Column(m_MessageSpecReportingFI, 0, kHeaderDocTypeIndic);
+  if ((docTypeIndic == "OECD0" || docTypeIndic == "OECD1") && m_AccountReport.GetRecordCount() == 0) {
+    m_result.SetResult(CRSMSG_NO_ACCOUNT, m_MessageSpecReportingFI.GetLineNo(0), kHeaderDocTypeIndic, -1);
+    return CRSMSG_NO_ACCOUNT;
+  }
+  return 0;
 }
 
 int CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck";
-  try {
-    const long count = m_AccountReport.GetRecordCount();
-    if (count == 0) return 0;
-    if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    const std::string_view messageTypeIndic = Column(m_MessageSpecReportingFI, 0, 6);
-    const std::string_view headerDocType = Column(m_MessageSpecReportingFI, 0, 43);
-
-    // The allowed account values; the second is empty when only one is allowed.
-    std::string_view allowed1;
-    std::string_view allowed2;
-    if (messageTypeIndic == "CRS701") {
-      allowed1 = "OECD1";
-    } else if (messageTypeIndic == "CRS702") {
-      allowed1 = "OECD3";
-      if (headerDocType != "OECD3") allowed2 = "OECD2";
-    } else if (headerDocType == "OECD1") {
-      allowed1 = "OECD1";
-    } else if (headerDocType == "OECD2") {
-      allowed1 = "OECD2";
-      allowed2 = "OECD3";
-    } else if (headerDocType == "OECD3") {
-      allowed1 = "OECD3";
-    } else {
-      return 0;  // no rule
-    }
-
-    int status = 0;
-    for (long r = 0; r < count; ++r) {
-      const std::string_view value = Column(m_AccountReport, r, 2);
-      if (value == allowed1 || (!allowed2.empty() && value == allowed2)) continue;
-      Record(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), 2);
-      status = CRSMSG_INVALID;
-    }
-    return status;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  const long count = m_AccountReport.GetRecordCount();
+  if (count == 0) return 0;
+  if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
+    CRS_FATAL(m_result);
     return 1;
   }
+  const std::string_view messageTypeIndic = Column(m_MessageSpecReportingFI, 0, kHeaderMessageTypeIndic);
+  const std::string_view headerDocType = Column(m_MessageSpecReportingFI, 0, kHeaderDocTypeIndic);
+
+  // The allowed account values; the second is empty when only one is allowed.
+  std::string_view allowed1;
+  std::string_view allowed2;
+  if (messageTypeIndic == "CRS701") {
+    allowed1 = "OECD1";
+  } else if (messageTypeIndic == "CRS702") {
+    allowed1 = "OECD3";
+    if (headerDocType != "OECD3") allowed2 = "OECD2";
+  } else if (headerDocType == "OECD1") {
+    allowed1 = "OECD1";
+  } else if (headerDocType == "OECD2") {
+    allowed1 = "OECD2";
+    allowed2 = "OECD3";
+  } else if (headerDocType == "OECD3") {
+    allowed1 = "OECD3";
+  } else {
+    return 0;  // no rule
+  }
+
+  int status = 0;
+  for (long r = 0; r < count; ++r) {
+    const std::string_view value = Column(m_AccountReport, r, kAccountDocTypeIndic);
+    if (value == allowed1 || (!allowed2.empty() && value == allowed2)) continue;
+    m_result.SetResult(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), kAccountDocTypeIndic, -1);
+    status = CRSMSG_INVALID;
+  }
+  return status;
 }
 
 int CLCCRSCsvCRSReport::AccountReportDocRefIdCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::AccountReportDocRefIdCheck";
-  try {
-    const long count = m_AccountReport.GetRecordCount();
-    if (count == 0) return 0;
-    if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    const std::string_view messageRefId = Column(m_MessageSpecReportingFI, 0, 5);
-    int status = 0;
-    for (long r = 0; r < count; ++r) {
-      const std::string_view docRefId = Column(m_AccountReport, r, 3);
-      if (docRefId.size() == messageRefId.size() + 9 && docRefId.substr(0, messageRefId.size()) == messageRefId) {
-        continue;
-      }
-      Record(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), 3);
-      status = CRSMSG_INVALID;
-    }
-    return status;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  const long count = m_AccountReport.GetRecordCount();
+  if (count == 0) return 0;
+  if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
+    CRS_FATAL(m_result);
     return 1;
   }
+  const std::string_view messageRefId = Column(m_MessageSpecReportingFI, 0, kHeaderMessageRefId);
+  int status = 0;
+  for (long r = 0; r < count; ++r) {
+    const std::string_view docRefId = Column(m_AccountReport, r, kAccountDocRefId);
+    if (docRefId.size() == messageRefId.size() + 9 && docRefId.substr(0, messageRefId.size()) == messageRefId) {
+      continue;
+    }
+    m_result.SetResult(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), kAccountDocRefId, -1);
+    status = CRSMSG_INVALID;
+  }
+  return status;
 }
 
 int CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck() {
-  try {
-    return ReportDuplicates(m_AccountReport, 3, true, CRSMSG_DOCREFID_DUPLICATE);
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck");
-    return 1;
-  }
+  return ReportDuplicates(m_result, m_AccountReport, kAccountDocRefId, true, CRSMSG_DOCREFID_DUPLICATE);
 }
 
 int CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck";
-  try {
-    const long count = m_AccountReport.GetRecordCount();
-    if (count == 0) return 0;
-    if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
-      CRS_FATAL(kRoutine);
-      return 1;
-    }
-    const std::string_view messageRefId = Column(m_MessageSpecReportingFI, 0, 5);
-    int status = 0;
-    for (long r = 0; r < count; ++r) {
-      const std::string_view corrDocRefId = Column(m_AccountReport, r, 4);
-      if (corrDocRefId.empty()) continue;
-      // A correction names an earlier message: same reference but for its last
-      // three characters, never the current message itself.
-      const bool lengthOk = corrDocRefId.size() == messageRefId.size() + 9;
-      const bool stemOk = messageRefId.size() >= 3 &&
-                          corrDocRefId.substr(0, messageRefId.size() - 3) ==
-                              messageRefId.substr(0, messageRefId.size() - 3);
-      const bool otherMessage = corrDocRefId.substr(0, messageRefId.size()) != messageRefId;
-      if (lengthOk && stemOk && otherMessage) continue;
-      Record(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), 4);
-      status = CRSMSG_INVALID;
-    }
-    return status;
-  } catch (...) {
-    CRS_FATAL(kRoutine);
+  const long count = m_AccountReport.GetRecordCount();
+  if (count == 0) return 0;
+  if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
+    CRS_FATAL(m_result);
     return 1;
   }
+  const std::string_view messageRefId = Column(m_MessageSpecReportingFI, 0, kHeaderMessageRefId);
+  int status = 0;
+  for (long r = 0; r < count; ++r) {
+    const std::string_view corrDocRefId = Column(m_AccountReport, r, kAccountCorrDocRefId);
+    if (corrDocRefId.empty()) continue;
+    // A correction names an earlier message: same reference but for its last
+    // three characters, never the current message itself.
+    const bool lengthOk = corrDocRefId.size() == messageRefId.size() + 9;
+    const bool stemOk = messageRefId.size() >= 3 &&
+                        corrDocRefId.substr(0, messageRefId.size() - 3) ==
+                            messageRefId.substr(0, messageRefId.size() - 3);
+    const bool otherMessage = corrDocRefId.substr(0, messageRefId.size()) != messageRefId;
+    if (lengthOk && stemOk && otherMessage) continue;
+    m_result.SetResult(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), kAccountCorrDocRefId, -1);
+    status = CRSMSG_INVALID;
+  }
+  return status;
 }
 
 int CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck() {
-  try {
-    return ReportDuplicates(m_AccountReport, 4, false, CRSMSG_CORRDOCREFID_DUPLICATE);
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck");
-    return 1;
-  }
+  return ReportDuplicates(m_result, m_AccountReport, kAccountCorrDocRefId, false, CRSMSG_CORRDOCREFID_DUPLICATE);
 }
 
 int CLCCRSCsvCRSReport::AccountReportBirthDateCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::AccountReportBirthDateCheck";
-  try {
-    return CheckBirthDates(m_MessageSpecReportingFI, m_AccountReport, 106, kRoutine);
-  } catch (...) {
-    CRS_FATAL(kRoutine);
-    return 1;
-  }
+  return CheckBirthDates(m_result, m_MessageSpecReportingFI, m_AccountReport, kAccountBirthDate, __PRETTY_FUNCTION__);
 }
 
 int CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck() {
-  try {
-    // DocRefIds that at least one controlling person names, built once.
-    std::unordered_set<std::string_view> withPerson;
-    const long personCount = m_ControllingPerson.GetRecordCount();
-    withPerson.reserve(static_cast<std::size_t>(personCount));
-    for (long p = 0; p < personCount; ++p) withPerson.insert(Column(m_ControllingPerson, p, 2));
+  // DocRefIds that at least one controlling person names, built once.
+  std::unordered_set<std::string_view> withPerson;
+  const long personCount = m_ControllingPerson.GetRecordCount();
+  withPerson.reserve(static_cast<std::size_t>(personCount));
+  for (long p = 0; p < personCount; ++p) withPerson.insert(Column(m_ControllingPerson, p, kPersonAccountDocRefId));
 
-    int status = 0;
-    const long count = m_AccountReport.GetRecordCount();
-    for (long r = 0; r < count; ++r) {
-      const std::string_view holderType = Column(m_AccountReport, r, 148);
-      const bool hasPerson = withPerson.count(Column(m_AccountReport, r, 3)) != 0;
-      if (holderType == "CRS101") {
-        if (hasPerson) continue;
-        Record(CRSMSG_PERSON_MISSING, m_AccountReport.GetLineNo(r), 148);
-        status = CRSMSG_PERSON_MISSING;
-      } else if (holderType.empty() || holderType == "CRS102" || holderType == "CRS103") {
-        if (!hasPerson) continue;
-        Record(CRSMSG_PERSON_NOT_ALLOWED, m_AccountReport.GetLineNo(r), 148);
-        status = CRSMSG_PERSON_NOT_ALLOWED;
-      }
+  int status = 0;
+  const long count = m_AccountReport.GetRecordCount();
+  for (long r = 0; r < count; ++r) {
+    const std::string_view holderType = Column(m_AccountReport, r, kAccountAcctHolderType);
+    const bool hasPerson = withPerson.count(Column(m_AccountReport, r, kAccountDocRefId)) != 0;
+    if (holderType == "CRS101") {
+      if (hasPerson) continue;
+      m_result.SetResult(CRSMSG_PERSON_MISSING, m_AccountReport.GetLineNo(r), kAccountAcctHolderType, -1);
+      status = CRSMSG_PERSON_MISSING;
+    } else if (holderType.empty() || holderType == "CRS102" || holderType == "CRS103") {
+      if (!hasPerson) continue;
+      m_result.SetResult(CRSMSG_PERSON_NOT_ALLOWED, m_AccountReport.GetLineNo(r), kAccountAcctHolderType, -1);
+      status = CRSMSG_PERSON_NOT_ALLOWED;
     }
-    return status;
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck");
-    return 1;
   }
+  return status;
 }
 
 int CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck() {
-  static constexpr const char* kRoutine = "CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck";
-  try {
-    return CheckBirthDates(m_MessageSpecReportingFI, m_ControllingPerson, 99, kRoutine);
-  } catch (...) {
-    CRS_FATAL(kRoutine);
-    return 1;
-  }
+  return CheckBirthDates(m_result, m_MessageSpecReportingFI, m_ControllingPerson, kPersonBirthDate, __PRETTY_FUNCTION__);
 }
 
 int CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck() {
-  try {
-    return CheckAccountLinks(m_ControllingPerson, m_AccountReport);
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck");
-    return 1;
-  }
+  return CheckAccountLinks(m_result, m_ControllingPerson, kPersonAccountDocRefId, m_AccountReport);
 }
 
 int CLCCRSCsvCRSReport::PaymentDocRefIdCheck() {
-  try {
-    return CheckAccountLinks(m_Payment, m_AccountReport);
-  } catch (...) {
-    CRS_FATAL("CLCCRSCsvCRSReport::PaymentDocRefIdCheck");
+  return CheckAccountLinks(m_result, m_Payment, kPaymentAccountDocRefId, m_AccountReport);
+}
+
+int CLCCRSCsvCRSReport::AccountReportExclusiveCheck(long record) {
+  bool missing = false;
+  auto filled = [&](long column) {
+    const char* text = GetItem(record, column - 1);
+    if (text == nullptr) {
+      missing = true;
+      return false;
+    }
+    return *text != '\0';
+  };
+  auto anyFilled = [&](long first, long last) {
+    for (long column = first; column <= last; ++column) {
+      if (filled(column)) return true;
+    }
+    return false;
+  };
+  auto report = [&](CLCCRSMessage_t message) {
+    m_result.SetResult(message, record + 1, 0, -1);
+    return static_cast<int>(message);
+  };
+
+  const bool individual = anyFilled(kAccountIndividualFirst, kAccountIndividualLast);
+  const bool organisation = anyFilled(kAccountOrganisationFirst, kAccountOrganisationLast);
+  if (missing) {
+    // An account report record always has all its columns.
+    CRS_FATAL(m_result);
     return 1;
   }
+  if (individual && organisation) return report(CRSMSG_HOLDER_BOTH);
+  if (!individual && !organisation) return report(CRSMSG_HOLDER_REQUIRED);
+  const bool complete =
+      individual
+          ? std::all_of(std::begin(kIndividualRequired), std::end(kIndividualRequired), filled)
+          : std::all_of(std::begin(kOrganisationRequired), std::end(kOrganisationRequired), filled);
+  if (missing) {
+    CRS_FATAL(m_result);
+    return 1;
+  }
+  return complete ? 0 : report(CRSMSG_HOLDER_REQUIRED);
 }

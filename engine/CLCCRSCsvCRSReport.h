@@ -9,7 +9,7 @@
 // The CRS CSV file: four record kinds, their lists and the cross-record checks.
 class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
  public:
-  CLCCRSCsvCRSReport();
+  explicit CLCCRSCsvCRSReport(CLCValidResult& result);
   ~CLCCRSCsvCRSReport() override;
 
   bool Parse(std::string_view text) override;
@@ -20,15 +20,18 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   CLCCRSAccountReport* GetCRSAccountReport() override;
   CLCCRSControllingPerson* GetCRSControllingPerson() override;
   CLCCRSPayment* GetCRSPayment() override;
-  const char* GetColumnValue(long row, long column) override;
+  const char* GetColumnValue(long row, long column) const override;
   // Column lookup by kind name; only "MessageSpecReportingFI" is known.
-  const char* GetColumnValue(const char* kindName, long record, long column);
+  const char* GetColumnValue(const char* kindName, long record, long column) const;
 
   // Ends one column (and the record when endOfRecord); false stops tokenising.
   bool ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord);
 
   void SetNenbun(std::string year) { m_strNenbun = std::move(year); }
   int NenbunCheck() override;
+  // An account report names an individual or an organisation holder, never
+  // both, with that holder's required columns: 0, 18 or 19 (recorded), 1 fatal.
+  int AccountReportExclusiveCheck(long record);
 
   // Cross-record checks: 0 nothing found, 1 fatal, else the last message recorded.
   int MessageSpecReportingFIDocTypeIndicCheck();
@@ -53,5 +56,7 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   bool m_bKindOrderValid = true;
   // Records stored so far by this report; the next record's line number is one more.
   long m_lLineCnt = 0;
+  // Physical line of the file where the record being tokenised starts.
+  long m_lRecordFileLine = 1;
   std::string m_strNenbun;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "CLCCRSRecordData.h"
 #include "CRSMsgTable.h"
 
 #include <memory>
@@ -6,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-class CLCCRSRecordData;
+class CLCValidResult;
 class CLCCRSMessageSpecReportingFI;
 class CLCCRSAccountReport;
 class CLCCRSControllingPerson;
@@ -17,30 +18,38 @@ class CLCCRSCsvFile {
  public:
   static constexpr long kMaxFileSize = 19922944;  // 19 MiB
 
-  CLCCRSCsvFile();
+  // Problems are recorded in the running operation's collector.
+  explicit CLCCRSCsvFile(CLCValidResult& result);
   virtual ~CLCCRSCsvFile();
+  CLCCRSCsvFile(const CLCCRSCsvFile&) = delete;
+  CLCCRSCsvFile& operator=(const CLCCRSCsvFile&) = delete;
 
   // Reads, decodes and tokenises the file and runs the file-level checks.
   bool ReadFile(const char* path);
   long GetRecordCount() const;
   // Column text, or null when row or column is negative or not present.
-  const char* GetItem(long row, long column) const;
+  const char* GetItem(long row, long column) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return nullptr;
+    return m_vecRecords[static_cast<std::size_t>(row)]->GetColumnValue(column);
+  }
 
   virtual bool Parse(std::string_view text);
   virtual bool ValidateRecord(std::vector<std::string>& columns);
   virtual bool ValidateCsv();
   virtual bool DistributeRecord(long index);
-  virtual int ValidOverlapColumn(long column, CLCCRSMessage_t message);
   virtual CLCCRSMessageSpecReportingFI* GetCRSMessageSpecReportingFI();
   virtual CLCCRSAccountReport* GetCRSAccountReport();
   virtual CLCCRSControllingPerson* GetCRSControllingPerson();
   virtual CLCCRSPayment* GetCRSPayment();
   // Column of the stored record at that index of the whole file; null when absent.
-  virtual const char* GetColumnValue(long row, long column);
+  virtual const char* GetColumnValue(long row, long column) const;
+  // Physical line of the file where the stored record at that index starts; 0 when absent.
+  long GetFileLine(long row) const;
   // Reporting-year check: 0 passed, 1 fatal, 30 recorded.
   virtual int NenbunCheck();
 
  protected:
+  CLCValidResult& m_result;
   // Every stored (non-blank) record in file order, owned here.
   std::vector<std::unique_ptr<CLCCRSRecordData>> m_vecRecords;
 };

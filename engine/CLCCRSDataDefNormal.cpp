@@ -7,12 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-namespace {
-constexpr const char* kFunction = "CLCCRSDataDefNormal::WriteNode";
-}
-
 bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, bool* success,
-                                           std::string& out) const {
+                                           std::string& out, CLCValidResult& result) const {
   // Only three shapes exist: attr1 alone, attr1 and attr2, all four.
   int count = 0;
   if (!m_strAttr[0].empty()) {
@@ -27,7 +23,7 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
   for (int i = 0; i < count; ++i) {
     const char* text = list->GetColumnValue(record, m_lAttrColumn[i]);
     if (text == nullptr) {
-      CRS_FATAL(kFunction);
+      CRS_FATAL(result);
       *success = false;
       return false;
     }
@@ -41,59 +37,54 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
   return true;
 }
 
-void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
-  if (!CanWrite(list, success, kFunction)) return;
+void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                                    CLCValidResult& result) const {
+  if (!CanWrite(list, success, result)) return;
   // The element is written in place and taken back when the omission rules
   // say so; the children's text is never copied.
   const std::size_t mark = out.size();
-  try {
-    const std::string& prefix = Prefix();
-    // "<prefix:id" and the attributes; false when an attribute value failed.
-    auto openTag = [&]() {
-      out += '<';
-      out += prefix;
-      out += ':';
-      out += m_strId;
-      return m_strAttr[0].empty() || AppendAttributes(list, record, success, out);
-    };
+  const std::string& prefix = Prefix();
+  // "<prefix:id" and the attributes; false when an attribute value failed.
+  auto openTag = [&]() {
+    out += '<';
+    out += prefix;
+    out += ':';
+    out += m_strId;
+    return m_strAttr[0].empty() || AppendAttributes(list, record, success, out, result);
+  };
+  if (!openTag()) {
+    out.resize(mark);
+    return;
+  }
+  out += '>';
+  const std::size_t valueStart = out.size();
+  if (!AppendNodeValue(list, record, success, out, result)) {
+    out.resize(mark);
+    return;
+  }
+  const std::size_t childStart = out.size();
+  if (!AppendChildren(list, record, success, out, result)) {
+    out.resize(mark);
+    return;
+  }
+  if (childStart == valueStart && out.size() == childStart) {
+    out.resize(mark);
+    if (m_strEmptyTag.empty()) return;
     if (!openTag()) {
       out.resize(mark);
       return;
     }
-    out += '>';
-    const std::size_t valueStart = out.size();
-    if (!AppendNodeValue(list, record, success, out)) {
-      out.resize(mark);
-      return;
-    }
-    const std::size_t childStart = out.size();
-    if (!AppendChildren(list, record, success, out)) {
-      out.resize(mark);
-      return;
-    }
-    if (childStart == valueStart && out.size() == childStart) {
-      out.resize(mark);
-      if (m_strEmptyTag.empty()) return;
-      if (!openTag()) {
-        out.resize(mark);
-        return;
-      }
-      out += "/>";
-      return;
-    }
-    if (!m_strRequiredChild.empty() &&
-        std::string_view(out).substr(childStart).find(m_strRequiredChild) == std::string_view::npos) {
-      out.resize(mark);
-      return;
-    }
-    out += "</";
-    out += prefix;
-    out += ':';
-    out += m_strId;
-    out += '>';
-  } catch (...) {
-    out.resize(mark);
-    CRS_FATAL(kFunction);
-    *success = false;
+    out += "/>";
+    return;
   }
+  if (!m_strRequiredChild.empty() &&
+      std::string_view(out).substr(childStart).find(m_strRequiredChild) == std::string_view::npos) {
+    out.resize(mark);
+    return;
+  }
+  out += "</";
+  out += prefix;
+  out += ':';
+  out += m_strId;
+  out += '>';
 }

@@ -5,10 +5,12 @@
 // from columns and a namespace prefix; left out when it has nothing to say.
 class CLCCRSDataDefNormal : public CLCCRSDataDefineNode {
  public:
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) override;
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                  CLCValidResult& result) const override;
 
  private:
   // Appends " name=\"value\"" for each attribute of the item's shape whose
   // value is not empty; false (flag false) when the record lacks a column.
-  bool AppendAttributes(CLCCRSCRSReport* list, long record, bool* success, std::string& out) const;
+  bool AppendAttributes(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                        CLCValidResult& result) const;
 };

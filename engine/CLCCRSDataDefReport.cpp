@@ -3,10 +3,6 @@
 #include "CLCCRSCRSReport.h"
 #include "CLCValidResult.h"
 
-namespace {
-constexpr const char* kFunction = "CLCCRSDataDefReport::WriteNode";
-}
-
 bool CLCCRSDataDefReport::Initialize(const std::string& reportId, const std::string& reportVR, long,
                                      const std::string& dumyFlg) {
   m_strId = reportId;
@@ -15,64 +11,55 @@ bool CLCCRSDataDefReport::Initialize(const std::string& reportId, const std::str
   return true;
 }
 
-void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
-  if (!CanWrite(list, success, kFunction)) return;
+void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                                    CLCValidResult& result) const {
+  if (!CanWrite(list, success, result)) return;
   const std::size_t mark = out.size();
-  try {
-    const bool wrapped = m_strDumyFlg.empty();
-    if (wrapped) {
-      out += "<crs:";
-      out += m_strId;
-      out += '>';
-    }
-    const std::size_t itemsStart = out.size();
-    if (!AppendChildren(list, record, success, out)) {
-      out.resize(mark);
-      return;
-    }
-    if (out.size() == itemsStart) {
-      out.resize(mark);
-      return;
-    }
-    if (wrapped) {
-      out += "</crs:";
-      out += m_strId;
-      out += '>';
-    }
-  } catch (...) {
+  const bool wrapped = m_strDumyFlg.empty();
+  if (wrapped) {
+    out += "<crs:";
+    out += m_strId;
+    out += '>';
+  }
+  const std::size_t itemsStart = out.size();
+  if (!AppendChildren(list, record, success, out, result)) {
     out.resize(mark);
-    CRS_FATAL(kFunction);
-    *success = false;
+    return;
+  }
+  if (out.size() == itemsStart) {
+    out.resize(mark);
+    return;
+  }
+  if (wrapped) {
+    out += "</crs:";
+    out += m_strId;
+    out += '>';
   }
 }
 
-void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out) {
-  if (!CanWrite(list, success, kFunction)) return;
+void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out,
+                                    CLCValidResult& result) const {
+  if (!CanWrite(list, success, result)) return;
   const std::size_t mark = out.size();
-  try {
-    const long count = list->GetRecordCount();
-    for (long record = 0; record < count; ++record) {
-      AppendNode(list, record, success, out);
-      if (!*success) {
-        out.resize(mark);
-        return;
-      }
+  const long count = list->GetRecordCount();
+  for (long record = 0; record < count; ++record) {
+    AppendNode(list, record, success, out, result);
+    if (!*success) {
+      out.resize(mark);
+      return;
     }
-  } catch (...) {
-    out.resize(mark);
-    CRS_FATAL(kFunction);
-    *success = false;
   }
 }
 
-std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, bool* success) {
+std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, bool* success, CLCValidResult& result) const {
   std::string out;
-  AppendAll(list, success, out);
+  AppendAll(list, success, out, result);
   return out;
 }
 
-std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success) {
+std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success,
+                                           CLCValidResult& result) const {
   std::string out;
-  AppendNode(list, record, success, out);
+  AppendNode(list, record, success, out, result);
   return out;
 }

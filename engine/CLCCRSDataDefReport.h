@@ -15,13 +15,13 @@ class CLCCRSDataDefReport : public CLCCRSDataDefineNode {
 
   using CLCCRSDataDefineNode::WriteNode;
   // Every record of the list in order; a record whose items write nothing adds nothing.
-  std::string WriteNode(CLCCRSCRSReport* list, bool* success);
-  // One record (also reached through WriteNode(list, record, success)).
-  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success);
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) override;
-  void AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out);
+  std::string WriteNode(CLCCRSCRSReport* list, bool* success, CLCValidResult& result) const;
+  // One record (also reached through WriteNode(list, record, success, result)).
+  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success, CLCValidResult& result) const;
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                  CLCValidResult& result) const override;
+  void AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out, CLCValidResult& result) const;
 
-  const std::string& GetReportVR() const { return m_strReportVR; }
   const std::string& GetDumyFlg() const { return m_strDumyFlg; }
 
  private:

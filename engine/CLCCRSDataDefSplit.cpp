@@ -5,44 +5,30 @@
 #include <new>
 #include <string_view>
 
-namespace {
-constexpr const char* kFunction = "CLCCRSDataDefSplit::WriteNode";
-}
-
-void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) {
-  if (!CanWrite(list, success, kFunction)) return;
-  const std::size_t mark = out.size();
-  try {
-    // The children's text is repeated in every piece, so it is built once.
-    std::string children;
-    if (!AppendChildren(list, record, success, children)) return;
-    std::string value;
-    if (!AppendNodeValue(list, record, success, value)) return;
-    // Escaping never makes or removes a slash, so the escaped value is cut.
-    const std::string_view whole(value);
-    std::size_t start = 0;
-    while (start <= whole.size()) {
-      std::size_t end = whole.find('/', start);
-      if (end == std::string_view::npos) end = whole.size();
-      if (end > start) {
-        out += "<crs:";
-        out += m_strId;
-        out += '>';
-        out += whole.substr(start, end - start);
-        out += children;
-        out += "</crs:";
-        out += m_strId;
-        out += '>';
-      }
-      start = end + 1;
+void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                                   CLCValidResult& result) const {
+  if (!CanWrite(list, success, result)) return;
+  // The children's text is repeated in every piece, so it is built once.
+  std::string children;
+  if (!AppendChildren(list, record, success, children, result)) return;
+  std::string value;
+  if (!AppendNodeValue(list, record, success, value, result)) return;
+  // Escaping never makes or removes a slash, so the escaped value is cut.
+  const std::string_view whole(value);
+  std::size_t start = 0;
+  while (start <= whole.size()) {
+    std::size_t end = whole.find('/', start);
+    if (end == std::string_view::npos) end = whole.size();
+    if (end > start) {
+      out += "<crs:";
+      out += m_strId;
+      out += '>';
+      out += whole.substr(start, end - start);
+      out += children;
+      out += "</crs:";
+      out += m_strId;
+      out += '>';
     }
-  } catch (const std::bad_alloc&) {
-    out.resize(mark);
-    CRS_FATAL_MSG(kFunction, CLCDebugDump::kAllocFailed);
-    *success = false;
-  } catch (...) {
-    out.resize(mark);
-    CRS_FATAL(kFunction);
-    *success = false;
+    start = end + 1;
   }
 }

@@ -4,5 +4,6 @@
 // One element per slash-separated piece of the value.
 class CLCCRSDataDefSplit : public CLCCRSDataDefineNode {
  public:
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out) override;
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                  CLCValidResult& result) const override;
 };

@@ -4,39 +4,32 @@
 #include "CLCValidResult.h"
 
 namespace {
-constexpr const char* kFunction = "CLCCRSDataDefTimeStamp::WriteNode";
 // One reading of the clock for date and time, so that the two parts cannot
 // come from either side of midnight.
 constexpr const char* kPattern = "yyyy'-'MM'-'dd'T'HH':'mm':'ss";
 constexpr const char* kPatternMillisec = "yyyy'-'MM'-'dd'T'HH':'mm':'ss'.'SSS";
 }  // namespace
 
-void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, bool* success,
-                                        std::string& out) {
-  if (!CanWrite(list, success, kFunction)) return;
+void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                                       CLCValidResult& result) const {
+  if (!CanWrite(list, success, result)) return;
   const std::size_t mark = out.size();
-  try {
-    const std::string now = CLCCRSCommon::Now(m_bMillisec ? kPatternMillisec : kPattern, nullptr);
-    if (now.empty()) {
-      // A message without its timestamp is not a valid document.
-      CRS_FATAL(kFunction);
-      *success = false;
-      return;
-    }
-    out += "<crs:";
-    out += m_strId;
-    out += '>';
-    out += now;
-    if (!AppendChildren(list, record, success, out)) {
-      out.resize(mark);
-      return;
-    }
-    out += "</crs:";
-    out += m_strId;
-    out += '>';
-  } catch (...) {
-    out.resize(mark);
-    CRS_FATAL(kFunction);
+  const std::string now = CLCCRSCommon::Now(m_bMillisec ? kPatternMillisec : kPattern, nullptr);
+  if (now.empty()) {
+    // A message without its timestamp is not a valid document.
+    CRS_FATAL(result);
     *success = false;
+    return;
   }
+  out += "<crs:";
+  out += m_strId;
+  out += '>';
+  out += now;
+  if (!AppendChildren(list, record, success, out, result)) {
+    out.resize(mark);
+    return;
+  }
+  out += "</crs:";
+  out += m_strId;
+  out += '>';
 }

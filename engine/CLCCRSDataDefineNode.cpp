@@ -27,14 +27,14 @@ long CLCCRSDataDefineNode::LeadingInteger(const std::string& text) {
   return CLCCRSValidItem::LeadingInteger(text);
 }
 
-bool CLCCRSDataDefineNode::CanWrite(const CLCCRSCRSReport* list, bool* success, const char* function) {
+bool CLCCRSDataDefineNode::CanWrite(const CLCCRSCRSReport* list, bool* success, CLCValidResult& result) {
   if (success == nullptr) {
-    CRS_FATAL(function);
+    CRS_FATAL(result);
     return false;
   }
   if (!*success) return false;
   if (list == nullptr) {
-    CRS_FATAL(function);
+    CRS_FATAL(result);
     *success = false;
     return false;
   }
@@ -50,83 +50,61 @@ const std::string& CLCCRSDataDefineNode::Prefix() const {
   return m_strNameSpace.empty() ? kDefaultPrefix : m_strNameSpace;
 }
 
-std::unique_ptr<CLCCRSDataDefineNode> CLCCRSDataDefineNode::CreateNode(CLCXDom* dom,
-                                                                       CLCCRSCsvCRSReport* report,
-                                                                       bool validationMode) {
-  static constexpr const char* kFunction = "CLCCRSDataDefineNode::CreateNode";
+std::unique_ptr<CLCCRSDataDefineNode> CLCCRSDataDefineNode::CreateNode(CLCXDom* dom, bool validationMode,
+                                                                       CLCValidResult& result) {
   if (dom == nullptr) {
-    CRS_FATAL(kFunction);
+    CRS_FATAL(result);
     return nullptr;
   }
   std::unique_ptr<CLCCRSDataDefineNode> node;
-  try {
-    const std::string type = dom->GetAttribute("type");
-    if (type == "Normal") {
-      node = std::make_unique<CLCCRSDataDefNormal>();
-    } else if (type == "Timestamp") {
-      node = std::make_unique<CLCCRSDataDefTimeStamp>();
-    } else if (type == "Split") {
-      node = std::make_unique<CLCCRSDataDefSplit>();
-    } else {
-      CRS_FATAL(kFunction);
-      return nullptr;
-    }
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG(kFunction, CLCDebugDump::kCreateFailed);
-    return nullptr;
-  } catch (...) {
-    CRS_FATAL(kFunction);
+  const std::string type = dom->GetAttribute("type");
+  if (type == "Normal") {
+    node = std::make_unique<CLCCRSDataDefNormal>();
+  } else if (type == "Timestamp") {
+    node = std::make_unique<CLCCRSDataDefTimeStamp>();
+  } else if (type == "Split") {
+    node = std::make_unique<CLCCRSDataDefSplit>();
+  } else {
+    CRS_FATAL(result);
     return nullptr;
   }
-  if (!node->Initialize(dom, report, validationMode)) return nullptr;
+  if (!node->Initialize(dom, validationMode, result)) return nullptr;
   return node;
 }
 
-bool CLCCRSDataDefineNode::Initialize(CLCXDom* dom, CLCCRSCsvCRSReport* report, bool validationMode) {
-  static constexpr const char* kFunction = "CLCCRSDataDefineNode::Initialize";
+bool CLCCRSDataDefineNode::Initialize(CLCXDom* dom, bool validationMode, CLCValidResult& result) {
   if (dom == nullptr) {
-    CRS_FATAL(kFunction);
+    CRS_FATAL(result);
     return false;
   }
-  try {
-    m_pCsvReport = report;
-    m_strId = dom->GetAttribute("id");
-    m_strParent = dom->GetAttribute("parent");
-    m_strValue = dom->GetAttribute("value");
-    static constexpr const char* kAttrNames[4] = {"attr1", "attr2", "attr3", "attr4"};
-    static constexpr const char* kAttrColumns[4] = {"attrValueColumn1", "attrValueColumn2",
-                                                    "attrValueColumn3", "attrValueColumn4"};
-    for (int i = 0; i < 4; ++i) {
-      m_strAttr[i] = dom->GetAttribute(kAttrNames[i]);
-      m_lAttrColumn[i] = ColumnIndex(dom->GetAttribute(kAttrColumns[i]));
-      if (i == 0) m_strAttrValueRec1 = dom->GetAttribute("attrValueRec1");
-      // An attribute must name the column of its value: a record has no
-      // column -1, and writing one would read outside the record.
-      if (!m_strAttr[i].empty() && m_lAttrColumn[i] < 0) {
-        CRS_FATAL(kFunction);
-        return false;
-      }
+  m_strId = dom->GetAttribute("id");
+  m_strParent = dom->GetAttribute("parent");
+  m_strValue = dom->GetAttribute("value");
+  static constexpr const char* kAttrNames[4] = {"attr1", "attr2", "attr3", "attr4"};
+  static constexpr const char* kAttrColumns[4] = {"attrValueColumn1", "attrValueColumn2",
+                                                  "attrValueColumn3", "attrValueColumn4"};
+  for (int i = 0; i < 4; ++i) {
+    m_strAttr[i] = dom->GetAttribute(kAttrNames[i]);
+    m_lAttrColumn[i] = ColumnIndex(dom->GetAttribute(kAttrColumns[i]));
+    if (i == 0) m_strAttrValueRec1 = dom->GetAttribute("attrValueRec1");
+    // An attribute must name the column of its value: a record has no
+    // column -1, and writing one would read outside the record.
+    if (!m_strAttr[i].empty() && m_lAttrColumn[i] < 0) {
+      CRS_FATAL(result);
+      return false;
     }
-    m_strRequiredChild = dom->GetAttribute("requiredChild");
-    m_strNameSpace = dom->GetAttribute("nameSpace");
-    m_strEmptyTag = dom->GetAttribute("emptyTag");
-    if (!validationMode) m_bMillisec = dom->GetAttribute("millisec") == "1";
-    m_lColumn = ColumnIndex(dom->GetAttribute("column"));
+  }
+  m_strRequiredChild = dom->GetAttribute("requiredChild");
+  m_strNameSpace = dom->GetAttribute("nameSpace");
+  m_strEmptyTag = dom->GetAttribute("emptyTag");
+  if (!validationMode) m_bMillisec = dom->GetAttribute("millisec") == "1";
+  m_lColumn = ColumnIndex(dom->GetAttribute("column"));
 
-    if (validationMode && dom->HasChild()) {
-      try {
-        m_pValidator = std::make_unique<CLCCRSValidator>();
-      } catch (const std::bad_alloc&) {
-        CRS_FATAL_MSG(kFunction, CLCDebugDump::kCreateFailed);
-        return false;
-      }
-      return m_pValidator->Initialize(m_lColumn, dom, report);
-    }
-    return true;
-  } catch (...) {
-    CRS_FATAL(kFunction);
-    return false;
+  if (validationMode && dom->HasChild()) {
+    m_pValidator = std::make_unique<CLCCRSValidator>();
+    return m_pValidator->Initialize(m_lColumn, dom, result);
   }
+  return true;
 }
 
 bool CLCCRSDataDefineNode::LocateNodeForValidate(std::unique_ptr<CLCCRSDataDefineNode>& node) {
@@ -148,75 +126,56 @@ bool CLCCRSDataDefineNode::LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNod
   return false;
 }
 
-int CLCCRSDataDefineNode::ValidateCsv(CLCCRSCsvFile* file, long record) {
-  try {
-    if (m_pValidator) {
-      const int result = m_pValidator->ValidateCsv(file, record, -1);
-      if (result != 0) return result;
-    }
-    int last = 0;
-    for (const auto& child : m_vecChildren) {
-      const int result = child->ValidateCsv(file, record);
-      if (result == 1) return 1;
-      if (result != 0) last = result;
-    }
-    return last;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataDefineNode::ValidateCsv");
-    return 1;
+int CLCCRSDataDefineNode::ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const {
+  if (m_pValidator) {
+    const int outcome = m_pValidator->ValidateCsv(file, record, -1, result);
+    if (outcome != 0) return outcome;
   }
+  int last = 0;
+  for (const auto& child : m_vecChildren) {
+    const int outcome = child->ValidateCsv(file, record, result);
+    if (outcome == 1) return 1;
+    if (outcome != 0) last = outcome;
+  }
+  return last;
 }
 
-std::string CLCCRSDataDefineNode::WriteNode(CLCCRSCRSReport* list, long record, bool* success) {
+std::string CLCCRSDataDefineNode::WriteNode(CLCCRSCRSReport* list, long record, bool* success,
+                                            CLCValidResult& result) const {
   std::string out;
-  AppendNode(list, record, success, out);
+  AppendNode(list, record, success, out, result);
   return out;
 }
 
-void CLCCRSDataDefineNode::AppendNode(CLCCRSCRSReport*, long, bool*, std::string&) {}
+void CLCCRSDataDefineNode::AppendNode(CLCCRSCRSReport*, long, bool*, std::string&, CLCValidResult&) const {}
 
 bool CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long record, bool* success,
-                                          std::string& out) {
+                                          std::string& out, CLCValidResult& result) const {
   for (const auto& child : m_vecChildren) {
-    child->AppendNode(list, record, success, out);
+    child->AppendNode(list, record, success, out, result);
     if (!*success) return false;
   }
   return true;
 }
 
 bool CLCCRSDataDefineNode::AppendNodeValue(CLCCRSCRSReport* list, long record, bool* success,
-                                           std::string& out) {
-  static constexpr const char* kFunction = "CLCCRSDataDefineNode::MakeNodeValue";
+                                           std::string& out, CLCValidResult& result) const {
   if (list == nullptr || success == nullptr) {
-    CRS_FATAL(kFunction);
+    CRS_FATAL(result);
     if (success != nullptr) *success = false;
     return false;
   }
-  const std::size_t mark = out.size();
-  try {
-    if (m_lColumn < 0) {
-      out += m_strValue;
-      return true;
-    }
-    const char* text = list->GetColumnValue(record, m_lColumn);
-    if (text == nullptr) {
-      // The record is shorter than the definition expects.
-      CRS_FATAL(kFunction);
-      *success = false;
-      return false;
-    }
-    CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out);
+  if (m_lColumn < 0) {
+    out += m_strValue;
     return true;
-  } catch (...) {
-    out.resize(mark);
-    CRS_FATAL(kFunction);
+  }
+  const char* text = list->GetColumnValue(record, m_lColumn);
+  if (text == nullptr) {
+    // The record is shorter than the definition expects.
+    CRS_FATAL(result);
     *success = false;
     return false;
   }
-}
-
-std::string CLCCRSDataDefineNode::MakeNodeValue(CLCCRSCRSReport* list, long record, bool* success) {
-  std::string out;
-  if (!AppendNodeValue(list, record, success, out)) return std::string();
-  return out;
+  CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out);
+  return true;
 }

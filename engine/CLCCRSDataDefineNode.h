@@ -5,8 +5,8 @@
 
 class CLCCRSCRSReport;
 class CLCCRSCsvFile;
-class CLCCRSCsvCRSReport;
 class CLCCRSValidator;
+class CLCValidResult;
 class CLCXDom;
 
 // One node of a loaded definition. In validation mode an item owns the
@@ -20,18 +20,19 @@ class CLCCRSDataDefineNode {
   CLCCRSDataDefineNode& operator=(const CLCCRSDataDefineNode&) = delete;
 
   // 0 no error, 1 fatal, else the last message recorded by a validator.
-  virtual int ValidateCsv(CLCCRSCsvFile* file, long record);
+  virtual int ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
   // Element text of the node for one record; empty (flag false) on failure.
-  virtual std::string WriteNode(CLCCRSCRSReport* list, long record, bool* success);
+  virtual std::string WriteNode(CLCCRSCRSReport* list, long record, bool* success, CLCValidResult& result) const;
   // Appends the node's element text for one record to out. On failure out is
   // left as it was on entry and *success is false. A false flag on entry
   // writes nothing. Base: writes nothing.
-  virtual void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
+  virtual void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                          CLCValidResult& result) const;
 
   // Builds the node class named by the item's `type` and reads the item.
-  static std::unique_ptr<CLCCRSDataDefineNode> CreateNode(CLCXDom* dom, CLCCRSCsvCRSReport* report,
-                                                          bool validationMode);
-  bool Initialize(CLCXDom* dom, CLCCRSCsvCRSReport* report, bool validationMode);
+  static std::unique_ptr<CLCCRSDataDefineNode> CreateNode(CLCXDom* dom, bool validationMode,
+                                                          CLCValidResult& result);
+  bool Initialize(CLCXDom* dom, bool validationMode, CLCValidResult& result);
 
   // Validation tree: appends the node to this node's children.
   bool LocateNodeForValidate(std::unique_ptr<CLCCRSDataDefineNode>& node);
@@ -40,24 +41,19 @@ class CLCCRSDataDefineNode {
   // Takes ownership only when it returns true; `placed` true returns at once.
   bool LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNode>& node, bool placed);
 
-  const std::string& GetParentName() const { return m_strParent; }
   const std::string& GetId() const { return m_strId; }
   long GetColumn() const { return m_lColumn; }
   const std::string& GetValue() const { return m_strValue; }
-  const std::string& GetRequiredChild() const { return m_strRequiredChild; }
-  const std::string& GetNameSpace() const { return m_strNameSpace; }
   bool GetMillisec() const { return m_bMillisec; }
-  const std::string& GetAttrName(int index) const { return m_strAttr[index]; }
   long GetAttrColumn(int index) const { return m_lAttrColumn[index]; }
   const CLCCRSValidator* GetValidator() const { return m_pValidator.get(); }
   const std::vector<std::unique_ptr<CLCCRSDataDefineNode>>& GetChildren() const { return m_vecChildren; }
 
-  // The node's element text for one record: the column text escaped, or the
-  // fixed value as written when the item has no column.
-  std::string MakeNodeValue(CLCCRSCRSReport* list, long record, bool* success);
-  // Appends that text; false (flag false, fatal recorded) when the record
-  // lacks the column.
-  bool AppendNodeValue(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
+  // Appends the node's element text for one record: the column text escaped,
+  // or the fixed value as written when the item has no column; false (flag
+  // false, fatal recorded) when the record lacks the column.
+  bool AppendNodeValue(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                       CLCValidResult& result) const;
 
   // Zero-based index from a one-based column attribute: its leading decimal
   // integer minus one when that is 1 or more, else -1.
@@ -68,14 +64,14 @@ class CLCCRSDataDefineNode {
  protected:
   // Common start of every writer: false when nothing is to be written, because
   // a writer before has failed or the call is malformed (then a fatal error).
-  static bool CanWrite(const CLCCRSCRSReport* list, bool* success, const char* function);
+  static bool CanWrite(const CLCCRSCRSReport* list, bool* success, CLCValidResult& result);
   // Appends every child's element text; false when a child failed.
-  bool AppendChildren(CLCCRSCRSReport* list, long record, bool* success, std::string& out);
+  bool AppendChildren(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                      CLCValidResult& result) const;
   // Element prefix: the namespace prefix, "crs" when none is given.
   const std::string& Prefix() const;
 
   std::unique_ptr<CLCCRSValidator> m_pValidator;
-  CLCCRSCsvCRSReport* m_pCsvReport = nullptr;
   std::vector<std::unique_ptr<CLCCRSDataDefineNode>> m_vecChildren;
   long m_lColumn = -1;
   std::string m_strId;

@@ -4,6 +4,7 @@
 #include "CLCCRSCommon.h"
 #include "CLCCRSCsvCRSReport.h"
 #include "CLCCRSDefinition.h"
+#include "CRSColumns.h"
 #include "CLCValidResult.h"
 #include "CLCXSax.h"
 
@@ -13,12 +14,8 @@
 namespace {
 
 constexpr const char* kRootName = "CRS_OECD";
-constexpr const char* kWrapperHead = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\" ?><DATA>";
-constexpr const char* kWrapperTail = "</DATA>";
 constexpr const char* kParseBufferId = "CRS";
 constexpr const char* kParseEncoding = "UTF-8";
-
-CLCValidResult* Collector() { return CLCValidResult::instance(); }
 
 // Up to `count` UTF-8 characters of text starting at character `from` (0-based),
 // never cutting a character in half.
@@ -50,8 +47,8 @@ bool IsPlainAscii(const char* data, std::size_t size) {
 }
 
 // Parses a whole in-memory document with the well-formedness reader.
-bool IsWellFormed(const char* data, std::size_t size) {
-  CLCXSax sax;
+bool IsWellFormed(const char* data, std::size_t size, CLCValidResult& result) {
+  CLCXSax sax(result);
   if (!sax.Initialize()) {
     sax.Terminate();
     return false;
@@ -66,251 +63,284 @@ bool IsWellFormed(const char* data, std::size_t size) {
 CLCCRSDataManager::CLCCRSDataManager() = default;
 CLCCRSDataManager::~CLCCRSDataManager() = default;
 
+void CLCCRSDataManager::NameArguments(const char* first, const std::string& firstValue, const char* second,
+                                      const std::string& secondValue) {
+  m_strArgumentName[0] = first;
+  m_strArgumentValue[0] = firstValue;
+  m_strArgumentName[1] = second;
+  m_strArgumentValue[1] = secondValue;
+}
+
 int CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
                                         const std::string& value, long position) {
-  if (!validator.Initialize(kind)) return 1;
-  return validator.Validate(value.c_str(), kArgumentLine, position);
+  if (!validator.Initialize(kind, m_result)) return 1;
+  return validator.Validate(value.c_str(), kArgumentLine, position, m_result);
 }
 
 bool CLCCRSDataManager::InitForCheck(const char* csvPath) {
-  try {
-    Collector()->ClearResult();
-    if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
-    CLCCRSValidator validator;
-    return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1) == 0;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::InitForCheck");
-    return false;
-  }
+  m_result.ClearResult();
+  if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
+  NameArguments("csvPath", m_strCsvPath, "", "");
+  CLCCRSValidator validator;
+  return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1) == 0;
 }
 
 bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
-  try {
-    Collector()->ClearResult();
-    if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
-    if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
-    CLCCRSValidator validator;
-    bool passed = true;
-    int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
-    if (result == 1) return false;
-    if (result != 0) passed = false;
-    result = ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
-    if (result == 1) return false;
-    if (result != 0) passed = false;
-    return passed;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::InitForCheck");
-    return false;
-  }
+  m_result.ClearResult();
+  if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
+  if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
+  NameArguments("csvPath", m_strCsvPath, "nenbun", m_strNenbun);
+  CLCCRSValidator validator;
+  bool passed = true;
+  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (result == 1) return false;
+  if (result != 0) passed = false;
+  result = ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
+  if (result == 1) return false;
+  if (result != 0) passed = false;
+  return passed;
 }
 
 bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned short resource,
                                               bool validationMode) {
-  try {
-    if (rootName == nullptr || std::strcmp(rootName, kRootName) != 0) {
-      CRS_FATAL("CLCCRSDataManager::LoadCsvWithDefinition");
-      return false;
-    }
-    m_pCsvReport = std::make_unique<CLCCRSCsvCRSReport>();
-    if (!m_pCsvReport->ReadFile(m_strCsvPath.c_str())) return false;
-    m_pDefinition = std::make_unique<CLCCRSDefinition>();
-    return m_pDefinition->CreateDefinition(rootName, resource, m_pCsvReport.get(), validationMode);
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCCRSDataManager::LoadCsvWithDefinition", CLCDebugDump::kCreateFailed);
-    return false;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::LoadCsvWithDefinition");
+  if (rootName == nullptr || std::strcmp(rootName, kRootName) != 0) {
+    CRS_FATAL(m_result);
     return false;
   }
+  m_usResource = resource;
+  m_pCsvReport = std::make_unique<CLCCRSCsvCRSReport>(m_result);
+  if (!m_pCsvReport->ReadFile(m_strCsvPath.c_str())) return false;
+  const bool validationResource = resource == kValidateDefine1 || resource == kValidateDefine2;
+  m_pDefinition = validationResource == validationMode ? CLCCRSDefinition::Shared(resource) : nullptr;
+  if (m_pDefinition == nullptr) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  return true;
+}
+
+int CLCCRSDataManager::ValidateRecords() {
+  CLCCRSCsvCRSReport& file = *m_pCsvReport;
+  const long count = file.GetRecordCount();
+  int status = 0;
+  for (long record = 0; record < count; ++record) {
+    const char* kind = file.GetItem(record, CRSColumn::kKind - 1);
+    if (kind != nullptr && std::strcmp(kind, "2") == 0) {
+      const int checked = file.AccountReportExclusiveCheck(record);
+      if (checked == 1) return 1;
+      if (checked != 0) {
+        status = checked;
+        continue;
+      }
+    }
+    const int validated = m_pDefinition->ValidateRecord(file, record, m_result);
+    if (validated == 1) return 1;
+    if (validated != 0) {
+      status = validated;
+      continue;
+    }
+    if (record == 0 && m_usResource == kValidateDefine2) {
+      const int year = file.NenbunCheck();
+      if (year == 1) return 1;
+      if (year != 0) status = year;
+    }
+    if (!file.DistributeRecord(record)) return 1;
+  }
+  return status;
 }
 
 bool CLCCRSDataManager::ValidateCsv() {
-  try {
-    if (!m_pCsvReport || !m_pDefinition) {
-      CRS_FATAL("CLCCRSDataManager::ValidateCsv");
-      return false;
-    }
-    m_pCsvReport->SetNenbun(m_strNenbun);
-    if (m_pDefinition->ValidateCsv(m_pCsvReport.get()) != 0) return false;
-
-    using Check = int (CLCCRSCsvCRSReport::*)();
-    static constexpr Check kChecks[] = {
-        &CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck,
-        &CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck,
-        &CLCCRSCsvCRSReport::AccountReportDocRefIdCheck,
-        &CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck,
-        &CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck,
-        &CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck,
-        &CLCCRSCsvCRSReport::AccountReportBirthDateCheck,
-        &CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck,
-        &CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck,
-        &CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck,
-        &CLCCRSCsvCRSReport::PaymentDocRefIdCheck,
-    };
-    bool passed = true;
-    for (Check check : kChecks) {
-      const int result = (m_pCsvReport.get()->*check)();
-      if (result == 1) return false;
-      if (result != 0) passed = false;
-    }
-    const bool properties = MakeProperties();
-    return passed && properties;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::ValidateCsv");
+  if (!m_pCsvReport || !m_pDefinition) {
+    CRS_FATAL(m_result);
     return false;
   }
+  m_pCsvReport->SetNenbun(m_strNenbun);
+  if (ValidateRecords() != 0) return false;
+
+  using Check = int (CLCCRSCsvCRSReport::*)();
+  static constexpr Check kChecks[] = {
+      &CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck,
+      &CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck,
+      &CLCCRSCsvCRSReport::AccountReportDocRefIdCheck,
+      &CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck,
+      &CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck,
+      &CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck,
+      &CLCCRSCsvCRSReport::AccountReportBirthDateCheck,
+      &CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck,
+      &CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck,
+      &CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck,
+      &CLCCRSCsvCRSReport::PaymentDocRefIdCheck,
+  };
+  bool passed = true;
+  for (Check check : kChecks) {
+    const int result = (m_pCsvReport.get()->*check)();
+    if (result == 1) return false;
+    if (result != 0) passed = false;
+  }
+  const bool properties = MakeProperties();
+  return passed && properties;
 }
 
 bool CLCCRSDataManager::MakeProperties() {
-  try {
-    CLCCRSCRSReport* header = m_pCsvReport ? m_pCsvReport->GetCRSMessageSpecReportingFI() : nullptr;
-    CLCCRSCRSReport* accounts = m_pCsvReport ? m_pCsvReport->GetCRSAccountReport() : nullptr;
-    if (header == nullptr || accounts == nullptr || header->GetRecordCount() < 1) {
-      CRS_FATAL("CLCCRSDataManager::MakeProperties");
-      return false;
-    }
-    const char* messageRefId = header->GetColumnValue(0, 4);
-    const std::string reference = messageRefId != nullptr ? messageRefId : "";
-    const std::string kind = Utf8Slice(reference, 6, 4);
-    if (kind == "JPCN") {
-      m_strHojinNo = Utf8Slice(reference, 10, 13);
-    } else if (kind == "GIIN") {
-      m_strGIIN = Utf8Slice(reference, 10, 19);
-    }
-    m_lAccountReportCount = accounts->GetRecordCount();
-    return true;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::MakeProperties");
+  CLCCRSCRSReport* header = m_pCsvReport ? m_pCsvReport->GetCRSMessageSpecReportingFI() : nullptr;
+  CLCCRSCRSReport* accounts = m_pCsvReport ? m_pCsvReport->GetCRSAccountReport() : nullptr;
+  if (header == nullptr || accounts == nullptr || header->GetRecordCount() < 1) {
+    CRS_FATAL(m_result);
     return false;
   }
+  const char* messageRefId = header->GetColumnValue(0, CRSColumn::kHeaderMessageRefId - 1);
+  const std::string reference = messageRefId != nullptr ? messageRefId : "";
+  const std::string kind = Utf8Slice(reference, 6, 4);
+  if (kind == "JPCN") {
+    m_strHojinNo = Utf8Slice(reference, 10, 13);
+  } else if (kind == "GIIN") {
+    m_strGIIN = Utf8Slice(reference, 10, 19);
+  }
+  m_lAccountReportCount = accounts->GetRecordCount();
+  return true;
 }
 
 bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath) {
-  try {
-    Collector()->ClearResult();
-    if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
-    if (outputPath != nullptr) m_strOutputPath = CLCCRSCommon::StringTrim(outputPath);
-    CLCCRSValidator validator;
-    bool passed = true;
-    int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  m_result.ClearResult();
+  if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
+  if (outputPath != nullptr) m_strOutputPath = CLCCRSCommon::StringTrim(outputPath);
+  NameArguments("csvPath", m_strCsvPath, "outputPath", m_strOutputPath);
+  CLCCRSValidator validator;
+  bool passed = true;
+  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (result == 1) return false;
+  if (result != 0) passed = false;
+  if (!m_strOutputPath.empty()) {
+    result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
     if (result == 1) return false;
     if (result != 0) passed = false;
-    if (!m_strOutputPath.empty()) {
-      result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
-      if (result == 1) return false;
-      if (result != 0) passed = false;
-    }
-    return passed;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::InitForMake");
-    return false;
   }
+  return passed;
 }
 
 bool CLCCRSDataManager::MakeData(std::string& output) {
-  try {
-    output.clear();
-    if (!m_pCsvReport || !m_pDefinition) {
-      CRS_FATAL("CLCCRSDataManager::MakeData");
-      return false;
-    }
-    bool success = true;
-    std::string xml = m_pDefinition->MakeReportData(m_pCsvReport.get(), &success);
-    if (!success || xml.empty()) return false;
-    if (!MakeProperties()) return false;
-    if (xml.size() > kMaxOutputSize) {
-      Collector()->SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
-      return false;
-    }
-
-    std::string wrapped;
-    wrapped.reserve(std::strlen(kWrapperHead) + xml.size() + std::strlen(kWrapperTail));
-    wrapped.append(kWrapperHead).append(xml).append(kWrapperTail);
-    const bool wellFormed = IsWellFormed(wrapped.data(), wrapped.size());
-    wrapped = std::string();
-    if (!wellFormed) return false;
-
-    if (!m_strOutputPath.empty() && !OutputFileConvData(m_strOutputPath.c_str(), xml)) return false;
-    output = std::move(xml);
-    return true;
-  } catch (...) {
-    output.clear();
-    CRS_FATAL("CLCCRSDataManager::MakeData");
+  output.clear();
+  if (!m_pCsvReport || !m_pDefinition) {
+    CRS_FATAL(m_result);
     return false;
   }
+  const long count = m_pCsvReport->GetRecordCount();
+  for (long record = 0; record < count; ++record) {
+    if (!m_pCsvReport->DistributeRecord(record)) return false;
+  }
+  bool success = true;
+  std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, &success, m_result);
+  if (!success || xml.empty()) return false;
+  if (!MakeProperties()) return false;
+  if (xml.size() > kMaxOutputSize) {
+    m_result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
+    return false;
+  }
+
+  // The document has one root element: it is checked where it stands.
+  if (!IsWellFormed(xml.data(), xml.size(), m_result)) return false;
+
+  if (!m_strOutputPath.empty() && !OutputFileConvData(m_strOutputPath.c_str(), xml)) return false;
+  output = std::move(xml);
+  return true;
 }
 
 bool CLCCRSDataManager::OutputFileConvData(const char* outputPath, const std::string& xml) {
-  try {
-    if (outputPath == nullptr || xml.empty()) {
-      CRS_FATAL("CLCCRSDataManager::OutputFileConvData");
-      return false;
-    }
-    if (!CLCCRSCommon::WriteFileData(outputPath, xml)) {
-      Collector()->SetResult(CRSMSG_WRITE_FAILED, 0, 0, -1);
-      return false;
-    }
-    return true;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::OutputFileConvData");
+  if (outputPath == nullptr || xml.empty()) {
+    CRS_FATAL(m_result);
     return false;
   }
+  if (!CLCCRSCommon::WriteFileData(outputPath, xml)) {
+    m_result.SetResult(CRSMSG_WRITE_FAILED, 0, 0, -1);
+    return false;
+  }
+  return true;
 }
 
 bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
-  try {
-    Collector()->ClearResult();
-    if (xmlPath != nullptr) m_strXmlPath = CLCCRSCommon::StringTrim(xmlPath);
-    CLCCRSValidator validator;
-    const int result = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
-    if (result == 1) return false;
-    if (limitSize >= -1) return result == 0;
-    Collector()->SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
-    return false;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::InitForXml");
-    return false;
-  }
+  m_result.ClearResult();
+  if (xmlPath != nullptr) m_strXmlPath = CLCCRSCommon::StringTrim(xmlPath);
+  NameArguments("xmlPath", m_strXmlPath, "limitSize", std::to_string(limitSize));
+  CLCCRSValidator validator;
+  const int result = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
+  if (result == 1) return false;
+  if (limitSize >= -1) return result == 0;
+  m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
+  return false;
 }
 
 bool CLCCRSDataManager::ReadXMLFile(long limitSize, std::string& output) {
-  try {
-    const long size = CLCCRSCommon::GetFileSize(m_strXmlPath.c_str());
-    if (size == -1) {
-      CRS_FATAL("CLCCRSDataManager::ReadXMLFile");
-      return false;
-    }
-    if (limitSize != -1 && size > limitSize) {
-      Collector()->SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
-      return false;
-    }
-    std::string text = CLCCRSCommon::ReadFileData(m_strXmlPath.c_str());
-    if (text.empty()) {
-      CRS_FATAL("CLCCRSDataManager::ReadXMLFile");
-      return false;
-    }
-    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
-    if (!IsPlainAscii(text.data(), text.size())) {
-      Collector()->ClearResult();
-      Collector()->SetResult(CRSMSG_BAD_CHARACTER, 0, 0, -1);
-      return false;
-    }
-    if (!IsWellFormed(text.data(), text.size())) {
-      Collector()->ClearResult();
-      Collector()->SetResult(CRSMSG_XML_STRUCTURE, 0, 0, -1);
-      return false;
-    }
-    output = std::move(text);
-    return true;
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCCRSDataManager::ReadXMLFile", CLCDebugDump::kAllocFailed);
-    return false;
-  } catch (...) {
-    CRS_FATAL("CLCCRSDataManager::ReadXMLFile");
+  const long size = CLCCRSCommon::GetFileSize(m_strXmlPath.c_str());
+  if (size == -1) {
+    CRS_FATAL(m_result);
     return false;
   }
+  if (limitSize != -1 && size > limitSize) {
+    m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
+    return false;
+  }
+  std::string text = CLCCRSCommon::ReadFileData(m_strXmlPath.c_str());
+  if (text.empty()) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  if (!IsPlainAscii(text.data(), text.size())) {
+    m_result.ClearResult();
+    m_result.SetResult(CRSMSG_BAD_CHARACTER, 0, 0, -1);
+    return false;
+  }
+  if (!IsWellFormed(text.data(), text.size(), m_result)) {
+    m_result.ClearResult();
+    m_result.SetResult(CRSMSG_XML_STRUCTURE, 0, 0, -1);
+    return false;
+  }
+  output = std::move(text);
+  return true;
 }
 
-std::string CLCCRSDataManager::GetErrorMsg() { return Collector()->MakeResult(); }
+std::string CLCCRSDataManager::GetErrorMsg() const { return m_result.MakeResult(); }
 
-void CLCCRSDataManager::Terminate() { CLCValidResult::destroy(); }
+std::vector<CLCErrorDescription> CLCCRSDataManager::DescribeErrors() const {
+  const std::vector<_ResultTable> entries = m_result.SortedEntries();
+  std::vector<CLCErrorDescription> descriptions;
+  descriptions.reserve(entries.size());
+  // Argument problems stop an operation before its file is read, so once
+  // records are stored, line 99999 is a record like any other.
+  const long recordCount = m_pCsvReport ? m_pCsvReport->GetRecordCount() : 0;
+  // Item names come from the validation document of the operation's schema.
+  const unsigned short validation = m_usResource == kValidateDefine1 || m_usResource == kDataConvDefine1
+                                        ? kValidateDefine1
+                                        : kValidateDefine2;
+  const CLCCRSDefinition* names = recordCount > 0 ? CLCCRSDefinition::Shared(validation) : nullptr;
+  for (const _ResultTable& entry : entries) {
+    CLCErrorDescription description;
+    description.line = entry.line;
+    description.column = entry.column;
+    description.assistColumn = entry.assist;
+    description.code = CRSMsgCode(entry.message);
+    if (entry.line == kArgumentLine && recordCount == 0) {
+      description.isArgument = true;
+      if (entry.column == 1 || entry.column == 2) {
+        description.item = m_strArgumentName[entry.column - 1];
+        description.value = m_strArgumentValue[entry.column - 1];
+        description.hasValue = true;
+      }
+    } else if (entry.line >= 1 && entry.line <= recordCount) {
+      const long row = entry.line - 1;
+      description.fileLine = m_pCsvReport->GetFileLine(row);
+      const char* kind = m_pCsvReport->GetItem(row, CRSColumn::kKind - 1);
+      if (kind != nullptr) description.recordKind = kind;
+      const char* value = entry.column >= 1 ? m_pCsvReport->GetItem(row, entry.column - 1) : nullptr;
+      if (value != nullptr) {
+        description.value = value;
+        description.hasValue = true;
+      }
+      const int kindNumber = description.recordKind.size() == 1 ? description.recordKind[0] - '0' : 0;
+      const std::string* item = names != nullptr ? names->ItemName(kindNumber, entry.column - 1) : nullptr;
+      if (item != nullptr) description.item = *item;
+    }
+    descriptions.push_back(std::move(description));
+  }
+  return descriptions;
+}

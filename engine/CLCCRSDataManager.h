@@ -1,19 +1,27 @@
 #pragma once
 #include "CLCCRSValidator.h"
+#include "CLCErrorDescription.h"
+#include "CLCValidResult.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CLCCRSCsvCRSReport;
 class CLCCRSDefinition;
 
 // Carries one facade operation from its arguments to its outcome: preparation
-// (argument checks), loading (CSV file and definition), then the check, the
-// conversion or the XML read. Owns the CSV data and the definition for the call.
+// (argument checks), loading (CSV file and the shared definition), then the
+// check, the conversion or the XML read. Owns the operation's result collector
+// and CSV data; the definition is shared read-only with other operations.
 class CLCCRSDataManager {
  public:
   static constexpr long kArgumentLine = 99999;
   static constexpr std::size_t kMaxOutputSize = 19922944;  // 19 MiB of UTF-8
+  static constexpr unsigned short kValidateDefine1 = 205;
+  static constexpr unsigned short kDataConvDefine1 = 206;
+  static constexpr unsigned short kValidateDefine2 = 207;
+  static constexpr unsigned short kDataConvDefine2 = 208;
 
   CLCCRSDataManager();
   virtual ~CLCCRSDataManager();
@@ -36,19 +44,29 @@ class CLCCRSDataManager {
   bool InitForXml(const char* xmlPath, long limitSize);
   bool ReadXMLFile(long limitSize, std::string& output);
 
-  std::string GetHojinNo() const { return m_strHojinNo; }
-  std::string GetGIIN() const { return m_strGIIN; }
+  const std::string& GetHojinNo() const { return m_strHojinNo; }
+  const std::string& GetGIIN() const { return m_strGIIN; }
   long GetAccountReportCount() const { return m_lAccountReportCount; }
-  std::string GetErrorMsg();
-  void Terminate();
+  std::string GetErrorMsg() const;
+  // One description per item of GetErrorMsg(), in the same order, while the
+  // file read by the operation is still at hand.
+  std::vector<CLCErrorDescription> DescribeErrors() const;
 
  private:
   // Validates one argument with a built-in rule table; the validator's result code.
   int ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
                        long position);
+  // Remembers the two arguments' names and values for error descriptions.
+  void NameArguments(const char* first, const std::string& firstValue, const char* second,
+                     const std::string& secondValue);
+  // Column rules record by record, with the account-holder rule, the reporting
+  // year and the distribution into kind lists: 0, 1 fatal, else the last message.
+  int ValidateRecords();
 
+  CLCValidResult m_result;
   std::unique_ptr<CLCCRSCsvCRSReport> m_pCsvReport;
-  std::unique_ptr<CLCCRSDefinition> m_pDefinition;
+  const CLCCRSDefinition* m_pDefinition = nullptr;
+  unsigned short m_usResource = 0;
   std::string m_strCsvPath;
   std::string m_strOutputPath;
   std::string m_strXmlPath;
@@ -56,4 +74,6 @@ class CLCCRSDataManager {
   std::string m_strGIIN;
   long m_lAccountReportCount = 0;
   std::string m_strNenbun;
+  std::string m_strArgumentName[2];
+  std::string m_strArgumentValue[2];
 };

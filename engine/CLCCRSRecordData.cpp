@@ -1,19 +1,29 @@
 #include "CLCCRSRecordData.h"
 
-CLCCRSRecordData::CLCCRSRecordData(const std::vector<std::string>& columns, long lineNo)
-    : m_lLineNo(lineNo) {
-  std::size_t total = 0;
-  for (const std::string& column : columns) total += column.size() + 1;
-  m_strBuffer.reserve(total);
-  m_vecOffsets.reserve(columns.size());
-  for (const std::string& column : columns) {
-    m_vecOffsets.push_back(static_cast<std::uint32_t>(m_strBuffer.size()));
-    m_strBuffer.append(column);
-    m_strBuffer.push_back('\0');
-  }
-}
+#include <cstring>
+#include <limits>
 
-const char* CLCCRSRecordData::GetColumnValue(long index) const {
-  if (index < 0 || static_cast<std::size_t>(index) >= m_vecOffsets.size()) return nullptr;
-  return m_strBuffer.data() + m_vecOffsets[static_cast<std::size_t>(index)];
+CLCCRSRecordData::CLCCRSRecordData(const std::vector<std::string>& columns, long lineNo, long fileLine)
+    : m_uColumnCount(static_cast<std::uint32_t>(columns.size())), m_lLineNo(lineNo), m_lFileLine(fileLine) {
+  std::size_t textSize = 0;
+  for (const std::string& column : columns) textSize += column.size() + 1;
+  m_bWideOffsets = textSize > std::numeric_limits<std::uint16_t>::max();
+  const std::size_t offsetSize = m_bWideOffsets ? sizeof(std::uint32_t) : sizeof(std::uint16_t);
+  const std::size_t tableSize = offsetSize * columns.size();
+  // Every byte is written below: no zero-filling first.
+  m_pData.reset(new char[tableSize + textSize]);
+  char* const text = m_pData.get() + tableSize;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (m_bWideOffsets) {
+      const auto offset = static_cast<std::uint32_t>(at);
+      std::memcpy(m_pData.get() + i * offsetSize, &offset, offsetSize);
+    } else {
+      const auto offset = static_cast<std::uint16_t>(at);
+      std::memcpy(m_pData.get() + i * offsetSize, &offset, offsetSize);
+    }
+    std::memcpy(text + at, columns[i].data(), columns[i].size());
+    at += columns[i].size();
+    text[at++] = '\0';
+  }
 }

@@ -40,11 +40,11 @@ void CLCCRSValidCharSet::SetParam(const char* name) {
   }
 }
 
-int CLCCRSValidCharSet::_validate(const char* value) {
+int CLCCRSValidCharSet::_validate(const char* value) const {
   // An unknown set is a definition error whatever the value, so it is found
   // on the first run and not only once a column is filled in.
   if (m_eSet == Set::Unknown) {
-    CRS_FATAL("CLCCRSValidCharSet::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return 0;

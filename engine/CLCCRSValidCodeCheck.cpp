@@ -26,9 +26,9 @@ void CLCCRSValidCodeCheck::SetParam(const char* name) {
   }
 }
 
-int CLCCRSValidCodeCheck::_validate(const char* value) {
+int CLCCRSValidCodeCheck::_validate(const char* value) const {
   if (m_table.codes == nullptr) {  // empty or unknown list name
-    CRS_FATAL("CLCCRSValidCodeCheck::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return CRSMSG_INVALID;

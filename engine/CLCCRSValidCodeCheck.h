@@ -15,7 +15,7 @@ class CLCCRSValidCodeCheck : public CLCCRSValidItem {
   void SetParam(const char* name);
 
  protected:
-  int _validate(const char* value) override;
+  int _validate(const char* value) const override;
 
  private:
   std::string m_strName;

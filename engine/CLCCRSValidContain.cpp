@@ -7,9 +7,9 @@ void CLCCRSValidContain::SetParam(const char* list) {
   m_vecItems = SplitAtSpaces(m_strList);
 }
 
-int CLCCRSValidContain::_validate(const char* value) {
+int CLCCRSValidContain::_validate(const char* value) const {
   if (m_strList.empty()) {
-    CRS_FATAL("CLCCRSValidContain::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return MessageOr(CRSMSG_INVALID);

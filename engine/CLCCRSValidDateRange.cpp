@@ -12,9 +12,9 @@ void CLCCRSValidDateRange::SetParam(const char* min) {
   m_bMinIsDate = CLCCRSCommon::dateTimeChange(m_strMin.c_str());
 }
 
-int CLCCRSValidDateRange::_validate(const char* value) {
+int CLCCRSValidDateRange::_validate(const char* value) const {
   if (!m_bMinIsDate) {
-    CRS_FATAL("CLCCRSValidDateRange::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return CRSMSG_INVALID;
@@ -24,7 +24,7 @@ int CLCCRSValidDateRange::_validate(const char* value) {
     case 1:
       return 0;
     case -2:
-      CRS_FATAL("CLCCRSValidDateRange::_validate");
+      CRS_LOG_UNEXPECTED();
       return 1;
     default:  // same day, earlier, or no date at all
       return CRSMSG_INVALID;

@@ -13,7 +13,7 @@ class CLCCRSValidDateRange : public CLCCRSValidItem {
   void SetParam(const char* min);
 
  protected:
-  int _validate(const char* value) override;
+  int _validate(const char* value) const override;
 
  private:
   std::string m_strMin;

@@ -10,11 +10,11 @@ void CLCCRSValidExistpath::SetParam(const char* kind) {
   m_eKind = name == "file" ? Kind::File : name == "dir" ? Kind::Dir : Kind::Unknown;
 }
 
-int CLCCRSValidExistpath::_validate(const char* value) {
+int CLCCRSValidExistpath::_validate(const char* value) const {
   // An unknown kind is a definition error whatever the value, so it is found
   // on the first run and not only once a path is given.
   if (m_eKind == Kind::Unknown) {
-    CRS_FATAL("CLCCRSValidExistpath::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr || *value == '\0') return 0;

@@ -7,9 +7,9 @@ void CLCCRSValidExtension::SetParam(const char* list) {
   m_vecItems = SplitAtSpaces(m_strList);
 }
 
-int CLCCRSValidExtension::_validate(const char* value) {
+int CLCCRSValidExtension::_validate(const char* value) const {
   if (m_strList.empty()) {
-    CRS_FATAL("CLCCRSValidExtension::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return CRSMSG_EXTENSION;

@@ -1,16 +1,3 @@
-// libstdc++ 12 reports a false -Wmaybe-uninitialized inside std::function
-// when <regex> is built with the sanitizers; the warning points into the
-// library headers, so it is silenced for them alone.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#endif
-#include <functional>
-#include <regex>
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
-
 #include "CLCCRSValidFormat.h"
 
 #include "CLCCRSCommon.h"
@@ -174,37 +161,18 @@ bool CLCCRSValidFormat::MatchPattern(Pattern pattern, std::string_view text) {
   }
 }
 
-int CLCCRSValidFormat::RegExpMatch(const char* pattern, const char* text) {
-  try {
-    if (pattern == nullptr || text == nullptr) {
-      CRS_FATAL("CLCCRSValidFormat::RegExpMatch");
-      return 1;
-    }
-    const std::regex expression(pattern, std::regex::ECMAScript);
-    return std::regex_match(text, expression) ? 0 : CRSMSG_INVALID;
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidFormat::RegExpMatch");
-    return 1;
-  }
-}
-
 int CLCCRSValidFormat::CheckDijit_Hojin(const char* number) {
-  try {
-    if (number == nullptr) return CRSMSG_DIGITS;
-    const std::string_view digits(number);
-    if (CharacterLength(digits) != 13) return CRSMSG_DIGITS;
-    int sum = 0;
-    for (std::size_t i = 1; i < 13; ++i) {
-      if (!IsDigit(digits[i])) return CRSMSG_INVALID;
-      // Weights 2, 1, 2, 1, ... from the second digit on.
-      sum += (digits[i] - '0') * (i % 2 == 1 ? 2 : 1);
-    }
-    if (!IsDigit(digits[0])) return CRSMSG_INVALID;
-    return digits[0] - '0' == 9 - sum % 9 ? 0 : CRSMSG_INVALID;
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidFormat::CheckDijit_Hojin");
-    return 1;
+  if (number == nullptr) return CRSMSG_DIGITS;
+  const std::string_view digits(number);
+  if (CharacterLength(digits) != 13) return CRSMSG_DIGITS;
+  int sum = 0;
+  for (std::size_t i = 1; i < 13; ++i) {
+    if (!IsDigit(digits[i])) return CRSMSG_INVALID;
+    // Weights 2, 1, 2, 1, ... from the second digit on.
+    sum += (digits[i] - '0') * (i % 2 == 1 ? 2 : 1);
   }
+  if (!IsDigit(digits[0])) return CRSMSG_INVALID;
+  return digits[0] - '0' == 9 - sum % 9 ? 0 : CRSMSG_INVALID;
 }
 
 int CLCCRSValidFormat::ValidateMessageRefId(std::string_view value, long length) const {
@@ -230,9 +198,9 @@ int CLCCRSValidFormat::ValidateMessageRefId(std::string_view value, long length)
   return length < 50 ? 0 : CRSMSG_TOO_LONG;  // NAME
 }
 
-int CLCCRSValidFormat::_validate(const char* value) {
+int CLCCRSValidFormat::_validate(const char* value) const {
   if (m_eFormat == kUnknown) {
-    CRS_FATAL("CLCCRSValidFormat::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return CRSMSG_INVALID;

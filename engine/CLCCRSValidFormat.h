@@ -50,22 +50,17 @@ class CLCCRSValidFormat : public CLCCRSValidItem {
   ~CLCCRSValidFormat() override = default;
 
   void SetParam(const char* name);
-  Format GetFormat() const { return m_eFormat; }
 
   // ECMAScript source of a pattern; null outside the enumeration.
   static const char* PatternText(Pattern pattern);
   // Whole-text match of a pattern by its hand-written matcher.
   static bool MatchPattern(Pattern pattern, std::string_view text);
-  // Compiles the pattern (ECMAScript, default options) and requires a whole
-  // match: 0 matched, 10 not matched, 1 fatal (bad pattern or matching failed).
-  // Compiles on every call; not used while values are checked.
-  static int RegExpMatch(const char* pattern, const char* text);
   // Check digit of a 13-digit corporate number: 0 correct, 10 wrong, 8 null
   // or not 13 characters, 1 fatal.
   static int CheckDijit_Hojin(const char* number);
 
  protected:
-  int _validate(const char* value) override;
+  int _validate(const char* value) const override;
 
  private:
   int ValidateMessageRefId(std::string_view value, long length) const;

@@ -1,6 +1,7 @@
 #include "CLCCRSValidIntegrity.h"
 
-#include "CLCCRSCsvCRSReport.h"
+#include "CLCCRSCsvFile.h"
+#include "CRSColumns.h"
 #include "CLCValidResult.h"
 
 #include <optional>
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr long kMessageRefIdColumn = 4;  // zero-based: column 5 of the header record
 
 // The text without its last `count` characters (UTF-8 aware); none when it is shorter.
 std::optional<std::string_view> DropLast(std::string_view text, std::size_t count) {
@@ -43,17 +43,22 @@ void CLCCRSValidIntegrity::SetParam(const char* mode) {
   }
 }
 
-int CLCCRSValidIntegrity::_validate(const char* value) {
+int CLCCRSValidIntegrity::_validate(const char* /*value*/) const {
+  CRS_LOG_UNEXPECTED();
+  return 1;
+}
+
+int CLCCRSValidIntegrity::_validateInFile(const char* value, const CLCCRSCsvFile& file) const {
   if (m_eMode == kUnknown) {
-    CRS_FATAL("CLCCRSValidIntegrity::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   if (value == nullptr) return 0;
-  // The first record is the message header, which always has column 5; a
-  // missing report or column means the rule was wired up wrongly.
-  const char* ref = m_pCsvReport != nullptr ? m_pCsvReport->GetColumnValue(0, kMessageRefIdColumn) : nullptr;
+  // The first record is the message header, which always has its MessageRefId; a
+  // missing column means the rule was wired up wrongly.
+  const char* ref = file.GetItem(0, CRSColumn::kHeaderMessageRefId - 1);
   if (ref == nullptr) {
-    CRS_FATAL("CLCCRSValidIntegrity::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   const std::string_view text(value);

@@ -12,10 +12,11 @@ class CLCCRSValidIntegrity : public CLCCRSValidItem {
   ~CLCCRSValidIntegrity() override = default;
 
   void SetParam(const char* mode);
-  Mode GetMode() const { return m_eMode; }
 
  protected:
-  int _validate(const char* value) override;
+  // Without the file there is no MessageRefId to compare with: fatal.
+  int _validate(const char* value) const override;
+  int _validateInFile(const char* value, const CLCCRSCsvFile& file) const override;
 
  private:
   Mode m_eMode = kUnknown;

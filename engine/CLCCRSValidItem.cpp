@@ -22,8 +22,8 @@ namespace {
 
 // The fatal entry may already be there (the rule's own test reports its
 // definition errors); recording it again changes nothing.
-int Fatal() {
-  CLCValidResult::instance()->SetFatalError();
+int Fatal(CLCValidResult& result) {
+  result.SetFatalError();
   return 1;
 }
 
@@ -83,67 +83,61 @@ bool CLCCRSValidItem::ListContains(const std::vector<std::string_view>& sorted, 
 
 std::unique_ptr<CLCCRSValidItem> CLCCRSValidItem::CreateItem(long column, const char* id, const char* value,
                                                              const char* min, const char* max,
-                                                             CLCCRSMessage_t message) {
-  try {
-    if (id == nullptr || value == nullptr || min == nullptr || max == nullptr) {
-      CRS_FATAL("CLCCRSValidItem::CreateItem");
-      return nullptr;
-    }
-    const std::string_view rule(id);
-    if (rule == "exist") return Make<CLCCRSValidExist>(column, message);
-    if (rule == "notExist") return Make<CLCCRSValidNotExist>(column, message);
-    if (rule == "extension") {
-      auto item = std::make_unique<CLCCRSValidExtension>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    if (rule == "existPath") {
-      auto item = std::make_unique<CLCCRSValidExistpath>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    if (rule == "length") {
-      auto item = std::make_unique<CLCCRSValidLength>(column, message);
-      item->SetParam(value, min, max);
-      return item;
-    }
-    if (rule == "contain") {
-      auto item = std::make_unique<CLCCRSValidContain>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    if (rule == "charSet") {
-      auto item = std::make_unique<CLCCRSValidCharSet>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    if (rule == "format") {
-      auto item = std::make_unique<CLCCRSValidFormat>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    if (rule == "codeCheck") {
-      auto item = std::make_unique<CLCCRSValidCodeCheck>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    if (rule == "dateRange") {
-      auto item = std::make_unique<CLCCRSValidDateRange>(column, message);
-      item->SetParam(min);
-      return item;
-    }
-    if (rule == "integrity") {
-      auto item = std::make_unique<CLCCRSValidIntegrity>(column, message);
-      item->SetParam(value);
-      return item;
-    }
-    CRS_FATAL("CLCCRSValidItem::CreateItem");
+                                                             CLCCRSMessage_t message, CLCValidResult& result) {
+  if (id == nullptr || value == nullptr || min == nullptr || max == nullptr) {
+    CRS_FATAL(result);
     return nullptr;
-  } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCCRSValidItem::CreateItem", CLCDebugDump::kCreateFailed);
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidItem::CreateItem");
   }
+  const std::string_view rule(id);
+  if (rule == "exist") return Make<CLCCRSValidExist>(column, message);
+  if (rule == "notExist") return Make<CLCCRSValidNotExist>(column, message);
+  if (rule == "extension") {
+    auto item = std::make_unique<CLCCRSValidExtension>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  if (rule == "existPath") {
+    auto item = std::make_unique<CLCCRSValidExistpath>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  if (rule == "length") {
+    auto item = std::make_unique<CLCCRSValidLength>(column, message);
+    item->SetParam(value, min, max);
+    return item;
+  }
+  if (rule == "contain") {
+    auto item = std::make_unique<CLCCRSValidContain>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  if (rule == "charSet") {
+    auto item = std::make_unique<CLCCRSValidCharSet>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  if (rule == "format") {
+    auto item = std::make_unique<CLCCRSValidFormat>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  if (rule == "codeCheck") {
+    auto item = std::make_unique<CLCCRSValidCodeCheck>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  if (rule == "dateRange") {
+    auto item = std::make_unique<CLCCRSValidDateRange>(column, message);
+    item->SetParam(min);
+    return item;
+  }
+  if (rule == "integrity") {
+    auto item = std::make_unique<CLCCRSValidIntegrity>(column, message);
+    item->SetParam(value);
+    return item;
+  }
+  CRS_FATAL(result);
+  return nullptr;
   return nullptr;
 }
 
@@ -151,85 +145,68 @@ void CLCCRSValidItem::AddOuterItem(std::unique_ptr<CLCCRSValidItem> item) {
   if (item) m_vecOuter.push_back(std::move(item));
 }
 
-int CLCCRSValidItem::Validate(const char* value, long line, long column) {
-  try {
-    for (const auto& outer : m_vecOuter) {
-      const int result = outer->ValidateOuter(value);
-      if (result == 1) return Fatal();
-      if (result != 0) return 0;  // precondition not met: the rule does not apply
-    }
-    const int code = _validate(value);
-    if (code == 0) return 0;
-    if (code == 1) return Fatal();
-    CLCValidResult::instance()->SetResult(static_cast<CLCCRSMessage_t>(code), line, column, -1);
-    return code;
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidItem::Validate");
-    return 1;
-  }
+bool CLCCRSValidItem::NeedsFilledColumn(long column) const {
+  return std::any_of(m_vecOuter.begin(), m_vecOuter.end(), [column](const auto& outer) {
+    return outer->m_lColumn == column && dynamic_cast<const CLCCRSValidExist*>(outer.get()) != nullptr;
+  });
 }
 
-int CLCCRSValidItem::ValidateCsv(CLCCRSCsvFile* file, long record, long /*column*/) {
-  try {
-    if (file == nullptr) {
-      CRS_FATAL("CLCCRSValidItem::ValidateCsv");
-      return 1;
-    }
-    for (const auto& outer : m_vecOuter) {
-      const int result = outer->ValidateOuter(file, record, -1);
-      if (result == 1) return Fatal();
-      if (result != 0) return 0;
-    }
-    const char* value = file->GetItem(record, m_lColumn);
-    if (value == nullptr) return 0;  // the record has no such column
-    const int code = _validate(value);
-    if (code == 0) return 0;
-    if (code == 1) return Fatal();
-    const auto message = static_cast<CLCCRSMessage_t>(code);
-    if (m_lAssistColNum != 0) {
-      CLCValidResult::instance()->SetResult(message, record + 1, m_lColumn + 1, m_lAssistColNum);
-    } else if (message == CRSMSG_HOLDER_REQUIRED || message == CRSMSG_HOLDER_BOTH) {
-      // These concern the whole record, not one column.
-      CLCValidResult::instance()->SetResult(message, record + 1, 0, -1);
-    } else {
-      CLCValidResult::instance()->SetResult(message, record + 1, m_lColumn + 1, -1);
-    }
-    return code;
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidItem::ValidateCsv");
-    return 1;
+int CLCCRSValidItem::Validate(const char* value, long line, long column, CLCValidResult& result) const {
+  for (const auto& outer : m_vecOuter) {
+    const int outcome = outer->ValidateOuter(value);
+    if (outcome == 1) return Fatal(result);
+    if (outcome != 0) return 0;  // precondition not met: the rule does not apply
   }
+  const int code = _validate(value);
+  if (code == 0) return 0;
+  if (code == 1) return Fatal(result);
+  result.SetResult(static_cast<CLCCRSMessage_t>(code), line, column, -1);
+  return code;
 }
 
-int CLCCRSValidItem::ValidateOuter(CLCCRSCsvFile* file, long record, long /*column*/) {
-  try {
-    if (file == nullptr) {
-      CRS_FATAL("CLCCRSValidItem::ValidateOuter");
-      return 1;
-    }
-    const char* value = file->GetItem(record, m_lColumn);
-    if (value == nullptr) {
-      // A precondition must name a column that every record of its kind has.
-      CRS_FATAL("CLCCRSValidItem::ValidateOuter");
-      return 1;
-    }
-    return _validate(value);
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidItem::ValidateOuter");
-    return 1;
+int CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, long /*column*/,
+                                 CLCValidResult& result) const {
+  for (const auto& outer : m_vecOuter) {
+    const int outcome = outer->ValidateOuter(file, record, -1);
+    if (outcome == 1) return Fatal(result);
+    if (outcome != 0) return 0;
   }
+  const char* value = file.GetItem(record, m_lColumn);
+  if (value == nullptr) return 0;  // the record has no such column
+  const int code = _validateInFile(value, file);
+  if (code == 0) return 0;
+  if (code == 1) return Fatal(result);
+  const auto message = static_cast<CLCCRSMessage_t>(code);
+  if (m_lAssistColNum != 0) {
+    result.SetResult(message, record + 1, m_lColumn + 1, m_lAssistColNum);
+  } else if (message == CRSMSG_HOLDER_REQUIRED || message == CRSMSG_HOLDER_BOTH) {
+    // These concern the whole record, not one column.
+    result.SetResult(message, record + 1, 0, -1);
+  } else {
+    result.SetResult(message, record + 1, m_lColumn + 1, -1);
+  }
+  return code;
 }
 
-int CLCCRSValidItem::ValidateOuter(const char* value) {
-  try {
-    return _validate(value);
-  } catch (...) {
-    CRS_FATAL("CLCCRSValidItem::ValidateOuter");
+int CLCCRSValidItem::ValidateOuter(const CLCCRSCsvFile& file, long record, long /*column*/) const {
+  const char* value = file.GetItem(record, m_lColumn);
+  if (value == nullptr) {
+    // A precondition must name a column that every record of its kind has.
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
+  return _validateInFile(value, file);
 }
 
-int CLCCRSValidItem::_validate(const char* /*value*/) {
-  CRS_FATAL("CLCCRSValidItem::_validate");
+int CLCCRSValidItem::ValidateOuter(const char* value) const {
+  return _validate(value);
+}
+
+int CLCCRSValidItem::_validate(const char* /*value*/) const {
+  CRS_LOG_UNEXPECTED();
   return 1;
+}
+
+int CLCCRSValidItem::_validateInFile(const char* value, const CLCCRSCsvFile& /*file*/) const {
+  return _validate(value);
 }

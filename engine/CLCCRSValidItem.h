@@ -6,11 +6,12 @@
 #include <vector>
 
 class CLCCRSCsvFile;
-class CLCCRSCsvCRSReport;
+class CLCValidResult;
 
-// Base of every rule: column, preconditions ("outer" rules), assist column and
-// the CSV report under validation. Result codes: 0 passed, 1 fatal (the
-// collector holds its fatal entry), otherwise the message value recorded.
+// Base of every rule: column, preconditions ("outer" rules) and assist column.
+// A built rule is only read, so a shared definition serves many operations at
+// once. Result codes: 0 passed, 1 fatal (the collector holds its fatal entry),
+// otherwise the message value recorded.
 class CLCCRSValidItem {
  public:
   CLCCRSValidItem(long column, CLCCRSMessage_t message);
@@ -23,20 +24,22 @@ class CLCCRSValidItem {
   // "integrity"); null after recording a fatal error for any other id.
   static std::unique_ptr<CLCCRSValidItem> CreateItem(long column, const char* id, const char* value,
                                                      const char* min, const char* max,
-                                                     CLCCRSMessage_t message);
+                                                     CLCCRSMessage_t message, CLCValidResult& result);
 
   // Tests a given value (caller arguments); records at (line, column).
-  virtual int Validate(const char* value, long line, long column);
+  int Validate(const char* value, long line, long column, CLCValidResult& result) const;
   // Tests the rule's column of one record; records at (record + 1, column + 1).
-  virtual int ValidateCsv(CLCCRSCsvFile* file, long record, long column);
-  // As a precondition: the test's result, never recorded.
-  virtual int ValidateOuter(CLCCRSCsvFile* file, long record, long column);
-  virtual int ValidateOuter(const char* value);
+  int ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
+  // As a precondition: the test's result, never recorded (1 for the caller to record).
+  int ValidateOuter(const CLCCRSCsvFile& file, long record, long column) const;
+  int ValidateOuter(const char* value) const;
 
   void AddOuterItem(std::unique_ptr<CLCCRSValidItem> item);
+  // True when one precondition is "exist" on that column: the rule never
+  // applies while the column is empty.
+  bool NeedsFilledColumn(long column) const;
   void SetAssistColNum(long assist) { m_lAssistColNum = assist; }
   long GetAssistColNum() const { return m_lAssistColNum; }
-  void SetCsvCRSReport(CLCCRSCsvCRSReport* report) { m_pCsvReport = report; }
   long GetColumn() const { return m_lColumn; }
 
   // Leading decimal integer of a definition attribute: leading blanks and one
@@ -45,8 +48,11 @@ class CLCCRSValidItem {
   static long LeadingInteger(std::string_view text);
 
  protected:
-  // The rule's own test.
-  virtual int _validate(const char* value);
+  // The rule's own test. A definition error is logged and answered with 1.
+  virtual int _validate(const char* value) const;
+  // The test of a value of a record in the file; the rules that look at other
+  // records of the file override it.
+  virtual int _validateInFile(const char* value, const CLCCRSCsvFile& file) const;
   // Items of a space-separated list (runs of spaces are one separator), sorted
   // for binary search; the views point into `list`.
   static std::vector<std::string_view> SplitAtSpaces(std::string_view list);
@@ -60,5 +66,4 @@ class CLCCRSValidItem {
   CLCCRSMessage_t m_eMessage;
   long m_lAssistColNum = 0;
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecOuter;
-  CLCCRSCsvCRSReport* m_pCsvReport = nullptr;
 };

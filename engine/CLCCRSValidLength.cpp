@@ -23,9 +23,9 @@ void CLCCRSValidLength::SetParam(const char* value, const char* min, const char*
   }
 }
 
-int CLCCRSValidLength::_validate(const char* value) {
+int CLCCRSValidLength::_validate(const char* value) const {
   if (m_eMode == Mode::None) {
-    CRS_FATAL("CLCCRSValidLength::_validate");
+    CRS_LOG_UNEXPECTED();
     return 1;
   }
   const long n = value != nullptr ? CLCCRSCommon::getCharacterLength(value) : 0;

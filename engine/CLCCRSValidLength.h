@@ -12,7 +12,7 @@ class CLCCRSValidLength : public CLCCRSValidItem {
   void SetParam(const char* value, const char* min, const char* max);
 
  protected:
-  int _validate(const char* value) override;
+  int _validate(const char* value) const override;
 
  private:
   enum class Mode { None, Exact, Range, Max };

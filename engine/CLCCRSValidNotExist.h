@@ -8,5 +8,5 @@ class CLCCRSValidNotExist : public CLCCRSValidItem {
   ~CLCCRSValidNotExist() override = default;
 
  protected:
-  int _validate(const char* value) override;
+  int _validate(const char* value) const override;
 };

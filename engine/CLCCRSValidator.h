@@ -21,18 +21,24 @@ class CLCCRSValidator {
   CLCCRSValidator() = default;
   virtual ~CLCCRSValidator() = default;
 
-  void Clear() { m_vecItems.clear(); }
-  bool Initialize(CLCArgValid_t kind);
+  void Clear() {
+    m_vecItems.clear();
+    m_lSkipWhenEmptyColumn = -1;
+  }
+  bool Initialize(CLCArgValid_t kind, CLCValidResult& result);
   // Reads the `valid` children of the `item` element under the cursor.
-  bool Initialize(long column, CLCXDom* dom, CLCCRSCsvCRSReport* report);
+  bool Initialize(long column, CLCXDom* dom, CLCValidResult& result);
   // Reads the `outer` children of the `valid` element under the cursor.
-  bool SetUpOuter(CLCXDom* dom, CLCCRSValidItem* item);
+  bool SetUpOuter(CLCXDom* dom, CLCCRSValidItem* item, CLCValidResult& result);
 
-  int Validate(const char* value, long line, long column);
-  int ValidateCsv(CLCCRSCsvFile* file, long record, long column);
+  int Validate(const char* value, long line, long column, CLCValidResult& result) const;
+  int ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
 
   std::size_t GetItemCount() const { return m_vecItems.size(); }
 
  private:
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecItems;
+  // Set when every rule needs the item's column filled: most columns of a
+  // record are empty, and then none of their rules has to run.
+  long m_lSkipWhenEmptyColumn = -1;
 };

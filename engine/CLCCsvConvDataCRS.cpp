@@ -2,6 +2,9 @@
 
 #include "CLCCRSDataManager.h"
 #include "CLCDebugDump.h"
+#include "CLCValidResult.h"
+
+#include <new>
 
 namespace {
 
@@ -10,9 +13,9 @@ constexpr const char* kSucceeded = "S_OK";
 constexpr const char* kFailed = "E_FAIL";
 
 // Fills the record the way every failed step does.
-void PutFailure(CLCCsvConvResultCRS& record, CLCCRSDataManager& manager) {
+void PutFailure(CLCCsvConvResultCRS& record, const std::string& detailErrorInfo) {
   record.putResult(kFailed);
-  record.putDetailErrorInfo(manager.GetErrorMsg());
+  record.putDetailErrorInfo(detailErrorInfo);
   record.putCRSData(std::string());
   record.putXMLData(std::string());
   record.putHojinNo(std::string());
@@ -38,6 +41,13 @@ void PutSuccess(CLCCsvConvResultCRS& record, CLCCRSDataManager& manager, std::st
   record.putAccountReportCount(manager.GetAccountReportCount());
 }
 
+// What an operation that threw leaves behind: the single unexpected error.
+std::string UnexpectedErrorDocument() {
+  CLCValidResult fatal;
+  fatal.SetFatalError();
+  return fatal.MakeResult();
+}
+
 }  // namespace
 
 CLCCsvConvDataCRS::CLCCsvConvDataCRS() { CLCDebugDump::InitDebugDump(); }
@@ -51,33 +61,45 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Record() {
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::Run(const char* function, const Steps& steps, bool textIsXmlData) {
   CLCCsvConvResultCRS* record = Record();
+  const char* problem = CLCDebugDump::kUnexpectedError;
   try {
     CLCCRSDataManager manager;
     std::string text;
     if (steps(manager, text)) {
       PutSuccess(*record, manager, std::move(text), textIsXmlData);
+      record->putErrorDescriptions({});
     } else {
-      PutFailure(*record, manager);
+      PutFailure(*record, manager.GetErrorMsg());
+      record->putErrorDescriptions(m_bDescribeErrors ? manager.DescribeErrors()
+                                                     : std::vector<CLCErrorDescription>());
     }
-    manager.Terminate();
+    return record;
+  } catch (const std::bad_alloc&) {
+    problem = CLCDebugDump::kAllocFailed;
   } catch (...) {
-    CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
+  }
+  // Every field is rewritten, so nothing of an earlier call stays beside "E_FAIL".
+  CRSLogUnexpected(__FILE__, __LINE__, function, problem);
+  try {
+    PutFailure(*record, UnexpectedErrorDocument());
+    record->putErrorDescriptions({});
+  } catch (...) {
     record->putResult(kFailed);
   }
   return record;
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheck(const char* csvPath) {
-  return Run("CLCCsvConvDataCRS::CRSCsvCheck", [&](CLCCRSDataManager& manager, std::string&) {
-    return manager.InitForCheck(csvPath) && manager.LoadCsvWithDefinition(kRootName, kValidateDefine1, true) &&
+  return Run(__PRETTY_FUNCTION__, [&](CLCCRSDataManager& manager, std::string&) {
+    return manager.InitForCheck(csvPath) && manager.LoadCsvWithDefinition(kRootName, CLCCRSDataManager::kValidateDefine1, true) &&
            manager.ValidateCsv();
   });
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheck2(const char* csvPath, const char* nenbun) {
-  return Run("CLCCsvConvDataCRS::CRSCsvCheck2", [&](CLCCRSDataManager& manager, std::string&) {
+  return Run(__PRETTY_FUNCTION__, [&](CLCCRSDataManager& manager, std::string&) {
     return manager.InitForCheck(csvPath, nenbun) &&
-           manager.LoadCsvWithDefinition(kRootName, kValidateDefine2, true) && manager.ValidateCsv();
+           manager.LoadCsvWithDefinition(kRootName, CLCCRSDataManager::kValidateDefine2, true) && manager.ValidateCsv();
   });
 }
 
@@ -90,16 +112,16 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Convert(const char* function, const char
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSData(const char* csvPath, const char* outputPath) {
-  return Convert("CLCCsvConvDataCRS::CsvConvCRSData", csvPath, outputPath, kDataConvDefine1);
+  return Convert(__PRETTY_FUNCTION__, csvPath, outputPath, CLCCRSDataManager::kDataConvDefine1);
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSData2(const char* csvPath, const char* outputPath) {
-  return Convert("CLCCsvConvDataCRS::CsvConvCRSData2", csvPath, outputPath, kDataConvDefine2);
+  return Convert(__PRETTY_FUNCTION__, csvPath, outputPath, CLCCRSDataManager::kDataConvDefine2);
 }
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::ReadXMLFile(const char* xmlPath, long limitSize) {
   return Run(
-      "CLCCsvConvDataCRS::ReadXMLFile",
+      __PRETTY_FUNCTION__,
       [&](CLCCRSDataManager& manager, std::string& text) {
         return manager.InitForXml(xmlPath, limitSize) && manager.ReadXMLFile(limitSize, text);
       },

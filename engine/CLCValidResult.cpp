@@ -2,13 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
+#include <string>
 
 namespace {
-
-// One collector per thread: operations on different threads never mix their
-// problems, and a single-threaded host sees the process-wide behaviour.
-thread_local std::unique_ptr<CLCValidResult> t_pInstance;
 
 void AppendItem(std::string& out, const _ResultTable& entry) {
   char position[48];
@@ -24,15 +20,6 @@ void AppendItem(std::string& out, const _ResultTable& entry) {
 
 }  // namespace
 
-CLCValidResult::~CLCValidResult() = default;
-
-CLCValidResult* CLCValidResult::instance() {
-  if (!t_pInstance) t_pInstance.reset(new CLCValidResult());
-  return t_pInstance.get();
-}
-
-void CLCValidResult::destroy() { t_pInstance.reset(); }
-
 void CLCValidResult::SetResult(CLCCRSMessage_t message, long line, long column, long assist) {
   m_vecResult.push_back({line, column, assist, message});
 }
@@ -42,7 +29,9 @@ void CLCValidResult::SetFatalError() {
   m_vecResult.push_back({0, 0, -1, CRSMSG_UNEXPECTED});
 }
 
-void CLCValidResult::ClearResult() { m_vecResult.clear(); }
+bool CLCValidResult::IsFatal() const {
+  return m_vecResult.size() == 1 && m_vecResult.front().message == CRSMSG_UNEXPECTED;
+}
 
 bool CLCValidResult::compareResult(const _ResultTable& a, const _ResultTable& b) {
   if (a.line != b.line) return a.line < b.line;
@@ -55,17 +44,19 @@ bool CLCValidResult::uniqueResult(const _ResultTable& a, const _ResultTable& b) 
   return a.line == b.line && a.column == b.column && a.assist == b.assist && a.message == b.message;
 }
 
-std::string CLCValidResult::MakeResult() {
-  std::vector<_ResultTable> entries;
-  entries.swap(m_vecResult);
+std::vector<_ResultTable> CLCValidResult::SortedEntries() const {
+  std::vector<_ResultTable> entries = m_vecResult;
   std::sort(entries.begin(), entries.end(), compareResult);
   entries.erase(std::unique(entries.begin(), entries.end(), uniqueResult), entries.end());
-
   if (entries.size() > kMaxItems) {
     entries.resize(kMaxItems - 1);
     entries.push_back({0, 0, -1, CRSMSG_TOO_MANY_ERRORS});
   }
+  return entries;
+}
 
+std::string CLCValidResult::MakeResult() const {
+  const std::vector<_ResultTable> entries = SortedEntries();
   std::string document;
   document.reserve(entries.size() * 23);
   for (const _ResultTable& entry : entries) {
@@ -75,7 +66,36 @@ std::string CLCValidResult::MakeResult() {
   return document;
 }
 
-void CRSReportFatal(const char* file, int line, const char* function, const char* message) {
-  CLCValidResult::instance()->SetFatalError();
-  CLCDebugDump::OutputLog(file, line, function, message);
+std::string_view CRSRoutineName(std::string_view prettyFunction) {
+  // The parameter list opens at the first '(' outside template arguments; the
+  // qualified name runs back from there to the last blank outside them.
+  int depth = 0;
+  std::size_t open = std::string_view::npos;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < prettyFunction.size(); ++i) {
+    const char c = prettyFunction[i];
+    if (c == '<') ++depth;
+    if (c == '>' && depth > 0) --depth;
+    if (depth != 0) continue;
+    if (c == ' ') start = i + 1;
+    if (c == '(') {
+      open = i;
+      break;
+    }
+  }
+  if (open == std::string_view::npos || start > open) return prettyFunction;
+  std::string_view name = prettyFunction.substr(start, open - start);
+  if (name.rfind('*', 0) == 0 || name.rfind('&', 0) == 0) name.remove_prefix(1);
+  return name;
+}
+
+void CRSLogUnexpected(const char* file, int line, const char* prettyFunction, const char* message) {
+  const std::string routine(CRSRoutineName(prettyFunction));
+  CLCDebugDump::OutputLog(file, line, routine.c_str(), message);
+}
+
+void CRSReportFatal(CLCValidResult& result, const char* file, int line, const char* prettyFunction,
+                    const char* message) {
+  result.SetFatalError();
+  CRSLogUnexpected(file, line, prettyFunction, message);
 }

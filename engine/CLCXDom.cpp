@@ -27,17 +27,18 @@ struct CLCXDom::Impl {
   DOMNode* m_pCurrentNode = nullptr;
 
   // Parses one input source; reports every failure itself.
-  bool ParseSource(const InputSource& source);
+  // Reports failures as `caller` (the public Parse that was called).
+  bool ParseSource(const InputSource& source, CLCValidResult& result, const char* caller);
 };
 
-CLCXDom::CLCXDom() : m_pImpl(std::make_unique<Impl>()) {}
+CLCXDom::CLCXDom(CLCValidResult& result) : m_pImpl(std::make_unique<Impl>()), m_result(result) {}
 
 CLCXDom::~CLCXDom() { Terminate(); }
 
 bool CLCXDom::Initialize() {
   if (m_pImpl->m_pDOMParser) return true;
   if (!CLCXPlatform::Initialize()) {
-    CRS_FATAL("CLCXDom::Initialize");
+    CRS_FATAL(m_result);
     return false;
   }
   try {
@@ -55,7 +56,7 @@ bool CLCXDom::Initialize() {
     return true;
   } catch (...) {
     // Whatever went wrong, the parser could not be created and configured.
-    CRS_FATAL_MSG("CLCXDom::Initialize", CLCDebugDump::kCreateFailed);
+    CRS_FATAL_MSG(m_result, CLCDebugDump::kCreateFailed);
   }
   CLCXPlatform::Terminate();
   return false;
@@ -75,7 +76,7 @@ void CLCXDom::Terminate() {
 
 bool CLCXDom::Parse(const char* buffer, const char* bufferId, const char* encoding) {
   if (buffer == nullptr || bufferId == nullptr || encoding == nullptr || !m_pImpl->m_pDOMParser) {
-    CRS_FATAL("CLCXDom::Parse");
+    CRS_FATAL(m_result);
     return false;
   }
   try {
@@ -83,16 +84,16 @@ bool CLCXDom::Parse(const char* buffer, const char* bufferId, const char* encodi
     const CharToXMLCh forced(encoding);
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(buffer), std::strlen(buffer), id.str(), false);
     source.setEncoding(forced.str());  // overrides the document's own declaration
-    return m_pImpl->ParseSource(source);
+    return m_pImpl->ParseSource(source, m_result, __PRETTY_FUNCTION__);
   } catch (...) {
-    CRS_FATAL("CLCXDom::Parse");
+    CRS_FATAL(m_result);
     return false;
   }
 }
 
 bool CLCXDom::Parse(const char* path) {
   if (path == nullptr || !m_pImpl->m_pDOMParser) {
-    CRS_FATAL("CLCXDom::Parse");
+    CRS_FATAL(m_result);
     return false;
   }
   try {
@@ -100,24 +101,24 @@ bool CLCXDom::Parse(const char* path) {
     // process locale, and the parser itself never opens a file.
     std::string bytes;
     if (!CLCCRSCommon::ReadFileBytes(path, bytes)) {
-      CRS_FATAL("CLCXDom::Parse");
+      CRS_FATAL(m_result);
       return false;
     }
     const CharToXMLCh id(path);
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(), id.str(), false);
-    return m_pImpl->ParseSource(source);
+    return m_pImpl->ParseSource(source, m_result, __PRETTY_FUNCTION__);
   } catch (...) {
-    CRS_FATAL("CLCXDom::Parse");
+    CRS_FATAL(m_result);
     return false;
   }
 }
 
-bool CLCXDom::Impl::ParseSource(const InputSource& source) {
+bool CLCXDom::Impl::ParseSource(const InputSource& source, CLCValidResult& result, const char* caller) {
   std::unique_ptr<HandlerBase> handler;
   try {
     handler = std::make_unique<HandlerBase>();
   } catch (...) {
-    CRS_FATAL_MSG("CLCXDom::Parse", CLCDebugDump::kCreateFailed);
+    CRS_FATAL_MSG_FOR(result, caller, CLCDebugDump::kCreateFailed);
     return false;
   }
 
@@ -138,20 +139,20 @@ bool CLCXDom::Impl::ParseSource(const InputSource& source) {
       if (m_pCurrentNode == nullptr) m_pCurrentNode = m_pDocument->getFirstChild();
       parsed = true;
     } else {
-      CRS_FATAL("CLCXDom::Parse");
+      CRS_FATAL_FOR(result, caller);
     }
   } catch (const SAXParseException& e) {
-    CRS_FATAL_MSG("CLCXDom::Parse", CLCXParseErrorText(e).c_str());
+    CRS_FATAL_MSG_FOR(result, caller, CLCXParseErrorText(e).c_str());
   } catch (const XMLException& e) {
-    CRS_FATAL_MSG("CLCXDom::Parse", CLCXErrorText(e.getMessage()).c_str());
+    CRS_FATAL_MSG_FOR(result, caller, CLCXErrorText(e.getMessage()).c_str());
   } catch (const DOMException& e) {
-    CRS_FATAL_MSG("CLCXDom::Parse", CLCXErrorText(e.getMessage()).c_str());
+    CRS_FATAL_MSG_FOR(result, caller, CLCXErrorText(e.getMessage()).c_str());
   } catch (const OutOfMemoryException&) {
-    CRS_FATAL_MSG("CLCXDom::Parse", CLCDebugDump::kAllocFailed);
+    CRS_FATAL_MSG_FOR(result, caller, CLCDebugDump::kAllocFailed);
   } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCXDom::Parse", CLCDebugDump::kAllocFailed);
+    CRS_FATAL_MSG_FOR(result, caller, CLCDebugDump::kAllocFailed);
   } catch (...) {
-    CRS_FATAL("CLCXDom::Parse");
+    CRS_FATAL_FOR(result, caller);
   }
   if (!parsed) {
     m_pCurrentNode = nullptr;

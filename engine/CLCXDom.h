@@ -2,13 +2,16 @@
 #include "CLCXParser.h"
 
 #include <memory>
+
+class CLCValidResult;
 #include <string>
 
 // Parses a whole document and offers a one-node cursor over it.
 // Failures record a fatal error and a log record; navigation never reports.
 class CLCXDom : public CLCXParser {
  public:
-  CLCXDom();
+  // Failures are recorded in the running operation's collector.
+  explicit CLCXDom(CLCValidResult& result);
   ~CLCXDom() override;
   CLCXDom(const CLCXDom&) = delete;
   CLCXDom& operator=(const CLCXDom&) = delete;
@@ -32,4 +35,5 @@ class CLCXDom : public CLCXParser {
  private:
   struct Impl;
   std::unique_ptr<Impl> m_pImpl;
+  CLCValidResult& m_result;
 };

@@ -24,14 +24,14 @@ struct CLCXSax::Impl {
   std::unique_ptr<SAX2XMLReader> m_pSAX2XMLReader;
 };
 
-CLCXSax::CLCXSax() : m_pImpl(std::make_unique<Impl>()) {}
+CLCXSax::CLCXSax(CLCValidResult& result) : m_pImpl(std::make_unique<Impl>()), m_result(result) {}
 
 CLCXSax::~CLCXSax() { Terminate(); }
 
 bool CLCXSax::Initialize() {
   if (m_pImpl->m_pSAX2XMLReader) return true;
   if (!CLCXPlatform::Initialize()) {
-    CRS_FATAL("CLCXSax::Initialize");
+    CRS_FATAL(m_result);
     return false;
   }
   try {
@@ -50,7 +50,7 @@ bool CLCXSax::Initialize() {
     return true;
   } catch (...) {
     // Whatever went wrong, the parser could not be created and configured.
-    CRS_FATAL_MSG("CLCXSax::Initialize", CLCDebugDump::kCreateFailed);
+    CRS_FATAL_MSG(m_result, CLCDebugDump::kCreateFailed);
   }
   CLCXPlatform::Terminate();
   return false;
@@ -68,7 +68,7 @@ void CLCXSax::Terminate() {
 
 bool CLCXSax::Parse(const char* buffer, const char* bufferId, const char* encoding) {
   if (buffer == nullptr) {
-    CRS_FATAL("CLCXSax::Parse");
+    CRS_FATAL(m_result);
     return false;
   }
   return Parse(buffer, std::strlen(buffer), bufferId, encoding);
@@ -77,7 +77,7 @@ bool CLCXSax::Parse(const char* buffer, const char* bufferId, const char* encodi
 bool CLCXSax::Parse(const char* buffer, std::size_t length, const char* bufferId, const char* encoding) {
   SAX2XMLReader* reader = m_pImpl->m_pSAX2XMLReader.get();
   if (buffer == nullptr || bufferId == nullptr || encoding == nullptr || reader == nullptr) {
-    CRS_FATAL("CLCXSax::Parse");
+    CRS_FATAL(m_result);
     return false;
   }
   bool parsed = false;
@@ -98,15 +98,15 @@ bool CLCXSax::Parse(const char* buffer, std::size_t length, const char* bufferId
     }
     reader->setErrorHandler(nullptr);
   } catch (const SAXParseException& e) {
-    CRS_FATAL_MSG("CLCXSax::Parse", CLCXParseErrorText(e).c_str());
+    CRS_FATAL_MSG(m_result, CLCXParseErrorText(e).c_str());
   } catch (const XMLException& e) {
-    CRS_FATAL_MSG("CLCXSax::Parse", CLCXErrorText(e.getMessage()).c_str());
+    CRS_FATAL_MSG(m_result, CLCXErrorText(e.getMessage()).c_str());
   } catch (const OutOfMemoryException&) {
-    CRS_FATAL_MSG("CLCXSax::Parse", CLCDebugDump::kAllocFailed);
+    CRS_FATAL_MSG(m_result, CLCDebugDump::kAllocFailed);
   } catch (const std::bad_alloc&) {
-    CRS_FATAL_MSG("CLCXSax::Parse", CLCDebugDump::kAllocFailed);
+    CRS_FATAL_MSG(m_result, CLCDebugDump::kAllocFailed);
   } catch (...) {
-    CRS_FATAL("CLCXSax::Parse");
+    CRS_FATAL(m_result);
   }
   return parsed;
 }

@@ -4,11 +4,14 @@
 #include <cstddef>
 #include <memory>
 
+class CLCValidResult;
+
 // Well-formedness check of an in-memory document. It never fetches anything:
 // no external entities, no external DTD, no network; entity expansion is capped.
 class CLCXSax : public CLCXParser {
  public:
-  CLCXSax();
+  // Failures are recorded in the running operation's collector.
+  explicit CLCXSax(CLCValidResult& result);
   ~CLCXSax() override;
   CLCXSax(const CLCXSax&) = delete;
   CLCXSax& operator=(const CLCXSax&) = delete;
@@ -22,4 +25,5 @@ class CLCXSax : public CLCXParser {
  private:
   struct Impl;
   std::unique_ptr<Impl> m_pImpl;
+  CLCValidResult& m_result;
 };

@@ -9,7 +9,8 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CLCCRSCsvCRSReport report;
+  CLCValidResult result;
+  CLCCRSCsvCRSReport report(result);
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (report.Parse(text) && report.ValidateCsv()) {
     for (long row = 0; row < report.GetRecordCount(); ++row) report.DistributeRecord(row);
@@ -17,7 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     report.AccountReportAcctHolderTypeCheck();
     report.PaymentDocRefIdCheck();
   }
-  CLCValidResult::instance()->MakeResult();
-  CLCValidResult::destroy();
+  result.MakeResult();
   return 0;
 }

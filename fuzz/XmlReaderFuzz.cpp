@@ -7,9 +7,9 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CLCXSax sax;
+  CLCValidResult result;
+  CLCXSax sax(result);
   if (sax.Initialize()) sax.Parse(reinterpret_cast<const char*>(data), size, "CRS", "UTF-8");
   sax.Terminate();
-  CLCValidResult::destroy();
   return 0;
 }

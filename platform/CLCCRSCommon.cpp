@@ -1,52 +1,44 @@
 #include "CLCCRSCommon.h"
 
-#include "CLCLinuxNative.h"
+#include "CLCDateText.h"
+#include "CLCNative.h"
+#include "CLCPortable.h"
 
 #include <cstring>
 
-long CLCCRSCommon::GetFileSize(const char* path) { return CLCLinuxNative::getFileSize(path); }
+long CLCCRSCommon::GetFileSize(const char* path) { return CLCNative::getFileSize(path); }
 
-std::string CLCCRSCommon::ReadFileData(const char* path) { return CLCLinuxNative::readFile(path); }
+std::string CLCCRSCommon::ReadFileData(const char* path) {
+  std::string bytes;
+  if (!CLCNative::readFileBytes(path, bytes) || !CLCPortable::isValidUtf8(bytes)) return {};
+  return bytes;
+}
 
-std::string CLCCRSCommon::ReadCsvFileData(const char* path) { return CLCLinuxNative::readFileSJIS(path); }
+std::string CLCCRSCommon::ReadCsvFileData(const char* path) {
+  std::string bytes;
+  std::string text;
+  if (!CLCNative::readFileBytes(path, bytes) || !CLCNative::shiftJisToUtf8(bytes, text)) return {};
+  return text;
+}
 
 bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes) {
-  return CLCLinuxNative::readFileBytes(path, bytes);
+  return CLCNative::readFileBytes(path, bytes);
 }
 
 bool CLCCRSCommon::WriteFileData(const char* path, const std::string& text) {
-  return CLCLinuxNative::writeFile(path, text);
+  return CLCNative::writeFile(path, text);
 }
 
-bool CLCCRSCommon::PathFileExists(const char* path) { return CLCLinuxNative::pathFileExists(path); }
+bool CLCCRSCommon::PathFileExists(const char* path) { return CLCNative::pathFileExists(path); }
 
-bool CLCCRSCommon::PathFileIsRead(const char* path) { return CLCLinuxNative::pathFileIsRead(path); }
+bool CLCCRSCommon::PathFileIsRead(const char* path) { return CLCNative::pathFileIsRead(path); }
 
-bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCLinuxNative::pathDirectoryExists(path); }
+bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCNative::pathDirectoryExists(path); }
 
-std::string CLCCRSCommon::StringTrim(const char* text) { return CLCLinuxNative::stringByTrimming(text); }
+std::string CLCCRSCommon::StringTrim(const char* text) { return CLCPortable::trim(text); }
 
 void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out) {
-  if (text == nullptr || length == 0) return;
-  out.reserve(out.size() + length);
-  // Copy runs of ordinary bytes at once; UTF-8 multi-byte sequences never
-  // contain these five ASCII values, so byte-wise visiting is exact.
-  std::size_t runStart = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const char* replacement = nullptr;
-    switch (text[i]) {
-      case '"': replacement = "&quot;"; break;
-      case '&': replacement = "&amp;"; break;
-      case '\'': replacement = "&apos;"; break;
-      case '<': replacement = "&lt;"; break;
-      case '>': replacement = "&gt;"; break;
-      default: continue;
-    }
-    out.append(text + runStart, i - runStart);
-    out.append(replacement);
-    runStart = i + 1;
-  }
-  out.append(text + runStart, length - runStart);
+  CLCPortable::convEntityRefs(text, length, out);
 }
 
 std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) {
@@ -57,25 +49,32 @@ std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) 
   if (hasDate) pattern = datePattern;
   if (hasDate && hasTime) pattern.push_back(' ');
   if (hasTime) pattern.append(timePattern);
-  return CLCLinuxNative::dateTimeNow(pattern);
+  CLCLocalTime now;
+  if (!CLCNative::localNow(now)) return {};
+  return CLCPortable::formatTime(pattern, now);
 }
 
 std::string CLCCRSCommon::LoadResoucePath(unsigned short identifier, const char* type) {
   if (type == nullptr || std::strcmp(type, "DEFINITION") != 0) return {};
-  if (identifier < 205 || identifier > 208) return {};
-  return CLCLinuxNative::definitionDocument(identifier);
+  return CLCPortable::definitionDocument(identifier);
 }
 
-bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCLinuxNative::dateTimeChange(text); }
+bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCDateText().parse(text); }
 
-int CLCCRSCommon::dateTimeComp(const char* a, const char* b) { return CLCLinuxNative::dateTimeComp(a, b); }
+int CLCCRSCommon::dateTimeComp(const char* a, const char* b) {
+  CLCDateText first;
+  CLCDateText second;
+  if (!first.parse(a)) return -1;
+  if (!second.parse(b)) return -2;
+  return first.compare(second);
+}
 
-long CLCCRSCommon::getCharacterLength(const char* text) { return CLCLinuxNative::getCharacterLength(text); }
+long CLCCRSCommon::getCharacterLength(const char* text) { return CLCPortable::characterLength(text); }
 
-std::string CLCCRSCommon::homeDirectory() { return CLCLinuxNative::homeDirectory(); }
+std::string CLCCRSCommon::homeDirectory() { return CLCNative::homeDirectory(); }
 
 std::string CLCCRSCommon::appendFilePath(const char* folder, const char* name) {
-  return CLCLinuxNative::appendFilePath(folder, name);
+  return CLCPortable::appendFilePath(folder, name);
 }
 
-const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCLinuxNative::getEnvironment(name); }
+const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCNative::getEnvironment(name); }

@@ -1,6 +1,7 @@
 #include "CLCCRSCRSReport.h"
 #include "CLCCRSCsvCRSReport.h"
 #include "CLCValidResult.h"
+#include "TestSupport.h"
 
 #include "../bench/CRSCsvGenerator.h"
 
@@ -61,13 +62,13 @@ class Csv {
 
 // A report read from the text with every record distributed into its kind list.
 std::unique_ptr<CLCCRSCsvCRSReport> Load(const std::string& text) {
-  auto report = std::make_unique<CLCCRSCsvCRSReport>();
+  auto report = std::make_unique<CLCCRSCsvCRSReport>(quorvex_test::Collector());
   EXPECT_TRUE(report->Parse(text));
   for (long index = 0; index < report->GetRecordCount(); ++index) EXPECT_TRUE(report->DistributeRecord(index));
   return report;
 }
 
-std::string Errors() { return CLCValidResult::instance()->MakeResult(); }
+std::string Errors() { return quorvex_test::TakeRecorded(); }
 
 struct CheckCase {
   const char* name;
@@ -79,12 +80,12 @@ struct CheckCase {
 
 class CrossRecordTest : public ::testing::Test {
  protected:
-  void SetUp() override { CLCValidResult::instance()->ClearResult(); }
-  void TearDown() override { CLCValidResult::instance()->ClearResult(); }
+  void SetUp() override { quorvex_test::Collector().ClearResult(); }
+  void TearDown() override { quorvex_test::Collector().ClearResult(); }
 
   static void Run(const std::vector<CheckCase>& cases) {
     for (const CheckCase& test : cases) {
-      CLCValidResult::instance()->ClearResult();
+      quorvex_test::Collector().ClearResult();
       const auto report = Load(test.text);
       EXPECT_EQ(((*report).*(test.check))(), test.status) << test.name;
       EXPECT_EQ(Errors(), test.errors) << test.name;
@@ -243,7 +244,7 @@ TEST_F(CrossRecordTest, PersonsAndPaymentsMustNameAnAccount) {
 }
 
 TEST_F(CrossRecordTest, ChecksNeedingTheHeaderAreFatalWithoutIt) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(quorvex_test::Collector());
   ASSERT_TRUE(report.Parse(Csv().Header().Account().Text()));
   ASSERT_TRUE(report.DistributeRecord(1));  // the header is left out
   EXPECT_EQ(report.AccountReportDocRefIdCheck(), 1);
@@ -269,14 +270,14 @@ TEST_F(CrossRecordTest, ReportingYearMustMatchMessageRefIdThenReportingPeriod) {
       {"MessageRefId too short", "2023", "JP20", "2023-12-31", 30, "00001-0000005-HE40029E"},
   };
   for (const YearCase& test : cases) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    quorvex_test::Collector().ClearResult();
+    CLCCRSCsvCRSReport report(quorvex_test::Collector());
     ASSERT_TRUE(report.Parse(Csv().Header({{5, test.messageRefId}, {7, test.reportingPeriod}}).Text()));
     report.SetNenbun(test.year);
     EXPECT_EQ(report.NenbunCheck(), test.status) << test.name;
     EXPECT_EQ(Errors(), test.errors) << test.name;
   }
-  CLCCRSCsvFile base;
+  CLCCRSCsvFile base(quorvex_test::Collector());
   EXPECT_EQ(base.NenbunCheck(), 0);
 }
 

@@ -33,11 +33,14 @@ std::string File(const std::vector<std::string>& kinds) {
   return text;
 }
 
-std::string Errors() { return CLCValidResult::instance()->MakeResult(); }
+using quorvex_test::Collector;
+
+std::string Errors() { return quorvex_test::TakeRecorded(); }
 
 // Stores every record it is given, so that the tokeniser can be watched on its own.
 class AcceptingReport : public CLCCRSCsvCRSReport {
  public:
+  AcceptingReport() : CLCCRSCsvCRSReport(Collector()) {}
   bool ValidateRecord(std::vector<std::string>& /*columns*/) override { return true; }
 
   Rows AllRows() const {
@@ -58,8 +61,8 @@ class AcceptingReport : public CLCCRSCsvCRSReport {
 
 class CsvReportTest : public ::testing::Test {
  protected:
-  void SetUp() override { CLCValidResult::instance()->ClearResult(); }
-  void TearDown() override { CLCValidResult::instance()->ClearResult(); }
+  void SetUp() override { Collector().ClearResult(); }
+  void TearDown() override { Collector().ClearResult(); }
 };
 
 struct TokenCase {
@@ -137,8 +140,8 @@ TEST_F(CsvReportTest, RecordCheckEnforcesKindCodeAndColumnCountRange) {
       {" 2 ", 150, true}, {"5", 45, false}, {"", 45, false},  {"02", 150, false}, {"1", 1, false},
   };
   for (const CountCase& test : cases) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     // A valid payment record follows: a refused record must stop the reading there.
     const bool parsed = report.Parse(Row(test.kind, test.columns) + "\n" + Row("4", 5) + "\n");
     const std::string where = "kind '" + test.kind + "' with " + std::to_string(test.columns) + " columns";
@@ -149,7 +152,7 @@ TEST_F(CsvReportTest, RecordCheckEnforcesKindCodeAndColumnCountRange) {
 }
 
 TEST_F(CsvReportTest, LineOfOnlyACommaIsRefused) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.Parse(File({"1"}) + ",\n"));
   EXPECT_EQ(Errors(), "00000-0000000-HE40012E");
 }
@@ -177,8 +180,8 @@ TEST_F(CsvReportTest, FileCheckRefusesMissingRecordsHeaderCountAndKindOrder) {
       {"blank lines only", "\n\r\n\r\n", 0, false, "00000-0000000-HE40013E"},
   };
   for (const OrderCase& test : cases) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     ASSERT_TRUE(report.Parse(test.text)) << test.name;
     EXPECT_EQ(report.GetRecordCount(), test.records) << test.name;
     EXPECT_EQ(report.ValidateCsv(), test.valid) << test.name;
@@ -195,8 +198,8 @@ TEST_F(CsvReportTest, NulByteFailsTheFileInsteadOfDroppingTheRest) {
       header + Row("2", 150, {{5, std::string("\"a\0b\"", 5)}}),
   };
   for (const std::string& text : texts) {
-    CLCValidResult::instance()->ClearResult();
-    CLCCRSCsvCRSReport report;
+    Collector().ClearResult();
+    CLCCRSCsvCRSReport report(Collector());
     EXPECT_FALSE(report.Parse(text));
     EXPECT_EQ(report.GetRecordCount(), 0);
     EXPECT_EQ(Errors(), "00000-0000000-HE40012E");
@@ -204,13 +207,13 @@ TEST_F(CsvReportTest, NulByteFailsTheFileInsteadOfDroppingTheRest) {
 }
 
 TEST_F(CsvReportTest, NullTextIsFatal) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.Parse(std::string_view()));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
 }
 
 TEST_F(CsvReportTest, DistributionFillsKindListsInFileOrder) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.Parse(Row("1", 45, {{2, "2.0"}}) + "\n" + Row("2", 150, {{3, "A1"}}) + "\n\n" +
                            Row("2", 150, {{3, "A2"}}) + "\n" + Row("3", 100, {{2, "P"}}) + "\n" +
                            Row("4", 5, {{2, "Q"}}) + "\n"));
@@ -229,7 +232,7 @@ TEST_F(CsvReportTest, DistributionFillsKindListsInFileOrder) {
 }
 
 TEST_F(CsvReportTest, AccessorsGiveNullOutsideTheStoredRecords) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.Parse(Row("1", 45, {{2, "2.0"}, {45, "last"}})));
   ASSERT_TRUE(report.DistributeRecord(0));
 
@@ -255,7 +258,7 @@ TEST_F(CsvReportTest, AccessorsGiveNullOutsideTheStoredRecords) {
 }
 
 TEST_F(CsvReportTest, DistributingAnUnknownIndexIsFatal) {
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.Parse(File({"1"})));
   EXPECT_FALSE(report.DistributeRecord(1));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
@@ -295,7 +298,7 @@ std::string PaddedHeaderFile(std::size_t size) {
 
 TEST_F(CsvReadFileTest, FileOfExactlyTheSizeLimitIsRead) {
   const std::string path = Write(PaddedHeaderFile(CLCCRSCsvFile::kMaxFileSize));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_TRUE(report.ReadFile(path.c_str()));
   EXPECT_EQ(report.GetRecordCount(), 1);
   EXPECT_STREQ(report.GetItem(0, 44), "");
@@ -304,7 +307,7 @@ TEST_F(CsvReadFileTest, FileOfExactlyTheSizeLimitIsRead) {
 
 TEST_F(CsvReadFileTest, FileOneByteOverTheLimitIsRefused) {
   const std::string path = Write(PaddedHeaderFile(CLCCRSCsvFile::kMaxFileSize + 1));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(path.c_str()));
   EXPECT_EQ(report.GetRecordCount(), 0);
   EXPECT_EQ(Errors(), "00000-0000000-HE40023E");
@@ -314,7 +317,7 @@ TEST_F(CsvReadFileTest, ShiftJisTextIsDecodedAndChecked) {
   const std::string text = Row("1", 45, {{23, "\u682a\u5f0f\u4f1a\u793e\u3000\u30c6\u30b9\u30c8\u3000"}}) + "\r\n" +
                            Row("2", 150, {{3, "\"\u53e3\u5ea7,\u756a\u53f7\""}}) + "\r\n";
   const std::string path = Write(quorvex_test::ToShiftJis(text));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   ASSERT_TRUE(report.ReadFile(path.c_str()));
   EXPECT_STREQ(report.GetItem(0, 22), "\u682a\u5f0f\u4f1a\u793e\u3000\u30c6\u30b9\u30c8");
   EXPECT_STREQ(report.GetItem(1, 2), "\u53e3\u5ea7,\u756a\u53f7");
@@ -323,7 +326,7 @@ TEST_F(CsvReadFileTest, ShiftJisTextIsDecodedAndChecked) {
 
 TEST_F(CsvReadFileTest, FileCheckRunsAfterReading) {
   const std::string path = Write(File({"1", "2", "1"}));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(path.c_str()));
   EXPECT_EQ(Errors(), "00000-0000000-HE40015E");
 }
@@ -339,14 +342,14 @@ TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
       {"empty file", ""},
   };
   for (const Case& test : cases) {
-    CLCValidResult::instance()->ClearResult();
+    Collector().ClearResult();
     const std::string path = Write(test.bytes);
-    CLCCRSCsvCRSReport report;
+    CLCCRSCsvCRSReport report(Collector());
     EXPECT_FALSE(report.ReadFile(path.c_str())) << test.name;
     EXPECT_EQ(report.GetRecordCount(), 0) << test.name;
     EXPECT_EQ(Errors(), "00000-0000000-HE40000E") << test.name;
   }
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(m_dir.file("missing.csv").c_str()));
   EXPECT_FALSE(report.ReadFile(nullptr));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
@@ -354,7 +357,7 @@ TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
 
 TEST_F(CsvReadFileTest, NulByteInTheFileIsAFormatError) {
   const std::string path = Write(File({"1"}) + std::string(1, '\0') + File({"2"}));
-  CLCCRSCsvCRSReport report;
+  CLCCRSCsvCRSReport report(Collector());
   EXPECT_FALSE(report.ReadFile(path.c_str()));
   EXPECT_EQ(report.GetRecordCount(), 0);
   EXPECT_EQ(Errors(), "00000-0000000-HE40012E");

@@ -28,7 +28,7 @@ Written Write(const std::string& items, const std::map<std::size_t, std::string>
               std::size_t columnCount = kColumns) {
   ClearCollector();
   CLCCRSDefinition definition;
-  if (!definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), nullptr, false)) {
+  if (!definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), false, Collector())) {
     ADD_FAILURE() << "definition did not load: " << RecordedErrors();
     return {};
   }
@@ -37,7 +37,7 @@ Written Write(const std::string& items, const std::map<std::size_t, std::string>
   list.AddRecord(&record);
   Written written;
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
-    written.text += item->WriteNode(&list, 0, &written.success);
+    written.text += item->WriteNode(&list, 0, &written.success, Collector());
   }
   written.errors = RecordedErrors();
   return written;
@@ -229,16 +229,16 @@ TEST(DataDefWriterTest, FailedFlagStopsEveryLaterWriter) {
       SingleReportDocument(R"(<item id="A" parent="R" type="Normal" value="a"/>
                               <item id="S" parent="R" type="Split" value="x/y"/>
                               <item id="T" parent="R" type="Timestamp"/>)"),
-      nullptr, false));
+      false, Collector()));
   CLCCRSRecordData record(Record("1", kColumns), 1);
   CLCCRSCRSReport list;
   list.AddRecord(&record);
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
     bool success = false;
-    EXPECT_EQ(item->WriteNode(&list, 0, &success), "");
+    EXPECT_EQ(item->WriteNode(&list, 0, &success, Collector()), "");
     EXPECT_FALSE(success);
     bool fresh = true;
-    EXPECT_EQ(item->WriteNode(nullptr, 0, &fresh), "");
+    EXPECT_EQ(item->WriteNode(nullptr, 0, &fresh, Collector()), "");
     EXPECT_FALSE(fresh);
   }
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
@@ -248,8 +248,8 @@ TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
   ClearCollector();
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText(
-      "CRS_OECD", 208, SingleReportDocument(R"(<item id="A" parent="R" type="Normal" column="2"/>)"), nullptr,
-      false));
+      "CRS_OECD", 208, SingleReportDocument(R"(<item id="A" parent="R" type="Normal" column="2"/>)"), false,
+      Collector()));
   CLCCRSRecordData first(Record("1", kColumns, {{2, "one"}}), 1);
   CLCCRSRecordData silent(Record("1", kColumns), 2);
   CLCCRSRecordData third(Record("1", kColumns, {{2, "three"}}), 3);
@@ -259,11 +259,12 @@ TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
   list.AddRecord(&third);
   CLCCRSDataDefReport& report = *definition.GetReports()[0];
   bool success = true;
-  EXPECT_EQ(report.WriteNode(&list, &success), "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
-  EXPECT_EQ(report.WriteNode(&list, 1, &success), "");
-  EXPECT_EQ(report.WriteNode(&list, 2, &success), "<crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_EQ(report.WriteNode(&list, &success, Collector()),
+            "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_EQ(report.WriteNode(&list, 1, &success, Collector()), "");
+  EXPECT_EQ(report.WriteNode(&list, 2, &success, Collector()), "<crs:R><crs:A>three</crs:A></crs:R>");
   EXPECT_TRUE(success);
-  EXPECT_EQ(report.WriteNode(nullptr, &success), "");
+  EXPECT_EQ(report.WriteNode(nullptr, &success, Collector()), "");
   EXPECT_FALSE(success);
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }

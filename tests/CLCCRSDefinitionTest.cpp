@@ -57,7 +57,7 @@ TEST_F(DefinitionTest, RepeatedGroupCollectsItsOwnChildren) {
     <item id="FirstName" parent="Name" type="Normal" column="4"/>
     <item id="LastName" parent="Name" type="Normal" column="5"/>
     <item id="BirthDate" parent="R" type="Normal" column="6"/>
-  )"), nullptr, false));
+  )"), false, Collector()));
   const CLCCRSDataDefReport& report = *definition.GetReports().at(0);
   ASSERT_EQ(report.GetChildren().size(), 2u);
   const CLCCRSDataDefineNode* individual = FindChild(report, "Individual");
@@ -77,7 +77,7 @@ TEST_F(DefinitionTest, ShippedConversionNameGroupsEachHoldTheirFirstName) {
   for (unsigned short resource : {206, 208}) {
     SCOPED_TRACE(resource);
     CLCCRSDefinition definition;
-    ASSERT_TRUE(definition.CreateDefinition("CRS_OECD", resource, nullptr, false));
+    ASSERT_TRUE(definition.CreateDefinition("CRS_OECD", resource, false, Collector()));
     ASSERT_EQ(definition.GetReports().size(), 6u);
     const CLCCRSDataDefineNode* holder = FindChild(*definition.GetReports()[2], "AccountHolder");
     ASSERT_NE(holder, nullptr);
@@ -106,9 +106,8 @@ TEST_F(DefinitionTest, ShippedConversionNameGroupsEachHoldTheirFirstName) {
 TEST_F(DefinitionTest, ShippedValidationDocumentsGiveFlatListsWithValidators) {
   for (unsigned short resource : {205, 207}) {
     SCOPED_TRACE(resource);
-    CLCCRSCsvCRSReport csv;
     CLCCRSDefinition definition;
-    ASSERT_TRUE(definition.CreateDefinition("CRS_OECD", resource, &csv, true)) << RecordedErrors();
+    ASSERT_TRUE(definition.CreateDefinition("CRS_OECD", resource, true, Collector())) << RecordedErrors();
     ASSERT_EQ(definition.GetReports().size(), 4u);
     const std::string text = CLCCRSCommon::LoadResoucePath(resource, "DEFINITION");
     std::size_t loaded = 0;
@@ -134,7 +133,7 @@ TEST_F(DefinitionTest, ItemTypeMustMatchExactly) {
     ClearCollector();
     CLCCRSDefinition definition;
     const std::string items = std::string("<item id=\"A\" parent=\"R\" type=\"") + type + "\" column=\"2\"/>";
-    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), nullptr, false));
+    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), false, Collector()));
     EXPECT_EQ(RecordedErrors(), kFatalDocument);
   }
 }
@@ -159,7 +158,7 @@ TEST_F(DefinitionTest, UnknownParentFailsTheLoad) {
     SCOPED_TRACE(c.name);
     ClearCollector();
     CLCCRSDefinition definition;
-    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, c.document, nullptr, false));
+    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, c.document, false, Collector()));
     EXPECT_EQ(RecordedErrors(), kFatalDocument);
   }
 }
@@ -183,7 +182,7 @@ TEST_F(DefinitionTest, ColumnAttributesBecomeZeroBasedOrNone) {
     SCOPED_TRACE(c.attributes);
     CLCCRSDefinition definition;
     const std::string items = std::string(R"(<item id="A" parent="R" type="Normal" value="v" )") + c.attributes + "/>";
-    ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), nullptr, false));
+    ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), false, Collector()));
     const CLCCRSDataDefineNode& item = *definition.GetReports()[0]->GetChildren().at(0);
     EXPECT_EQ(item.GetColumn(), c.column);
     EXPECT_EQ(item.GetAttrColumn(0), c.attrColumn);
@@ -198,7 +197,7 @@ TEST_F(DefinitionTest, AttributeWithoutColumnIsRejectedAtLoad) {
     ClearCollector();
     CLCCRSDefinition definition;
     const std::string items = std::string(R"(<item id="A" parent="R" type="Normal" column="2" )") + attributes + "/>";
-    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), nullptr, false));
+    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), false, Collector()));
     EXPECT_EQ(RecordedErrors(), kFatalDocument);
   }
 }
@@ -209,7 +208,7 @@ TEST_F(DefinitionTest, OnlyTheExactTextOneTurnsOnMilliseconds) {
     SCOPED_TRACE(text);
     CLCCRSDefinition definition;
     const std::string items = std::string(R"(<item id="Timestamp" parent="R" type="Timestamp" millisec=")") + text + "\"/>";
-    ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), nullptr, false));
+    ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), false, Collector()));
     EXPECT_EQ(definition.GetReports()[0]->GetChildren().at(0)->GetMillisec(), expected);
   }
 }
@@ -221,7 +220,7 @@ TEST_F(DefinitionTest, EmptyReportDoesNotEndTheDocument) {
       Report("C", R"(<item id="Y" parent="C" type="Normal" column="3"/>)") +
       Report("D", R"(<item id="Z" parent="D" type="Normal" column="4"/>)") + Report("E", ""));
   CLCCRSDefinition definition;
-  ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, document, nullptr, false));
+  ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, document, false, Collector()));
   const auto& reports = definition.GetReports();
   ASSERT_EQ(reports.size(), 6u);
   EXPECT_EQ(reports[1]->GetId(), "Empty");
@@ -237,7 +236,7 @@ TEST_F(DefinitionTest, ReportAttributesAreReadOnlyForTheExpectedRoot) {
   CLCCRSDefinition definition;
   std::string reports;
   for (int i = 0; i < 6; ++i) reports += Report("A", "", true);
-  ASSERT_TRUE(definition.CreateDefinitionFromText("OTHER_ROOT", 208, ConversionDocument(reports), nullptr, false));
+  ASSERT_TRUE(definition.CreateDefinitionFromText("OTHER_ROOT", 208, ConversionDocument(reports), false, Collector()));
   ASSERT_EQ(definition.GetReports().size(), 6u);
   for (const auto& report : definition.GetReports()) {
     EXPECT_TRUE(report->GetId().empty());
@@ -250,22 +249,22 @@ TEST_F(DefinitionTest, ConversionDefinitionNeedsSixReports) {
   const std::string document = ConversionDocument(
       Report("A", R"(<item id="X" parent="A" type="Normal" column="2"/>)") + Report("B", "") + Report("C", "") +
       Report("D", "") + Report("E", ""));
-  EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, document, nullptr, false));
+  EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 208, document, false, Collector()));
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
 TEST_F(DefinitionTest, UnknownResourceFailsAtTheFirstItem) {
   CLCCRSDefinition definition;
-  EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 209, SingleReportDocument(""), nullptr, false));
+  EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 209, SingleReportDocument(""), false, Collector()));
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
   CLCCRSDefinition missing;
-  EXPECT_FALSE(missing.CreateDefinition("CRS_OECD", 204, nullptr, false));
+  EXPECT_FALSE(missing.CreateDefinition("CRS_OECD", 204, false, Collector()));
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
 TEST_F(DefinitionTest, NullRootNameIsFatal) {
   CLCCRSDefinition definition;
-  EXPECT_FALSE(definition.CreateDefinition(nullptr, 208, nullptr, false));
+  EXPECT_FALSE(definition.CreateDefinition(nullptr, 208, false, Collector()));
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
@@ -277,9 +276,8 @@ TEST_F(DefinitionTest, ValidationItemWithoutRulesHasNoValidator) {
       "<item id=\"B\" column=\"3\" type=\"Normal\">\r\n\r\n</item>\r\n"
       "<item id=\"C\" column=\"4\" type=\"Normal\"><valid id=\"exist\"/><valid id=\"length\" max=\"3\"/></item>\r\n"
       "</report>\r\n</CRSValidateDefine>\r\n";
-  CLCCRSCsvCRSReport csv;
   CLCCRSDefinition definition;
-  ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 207, document, &csv, true));
+  ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 207, document, true, Collector()));
   const auto& items = definition.GetReports().at(0)->GetChildren();
   ASSERT_EQ(items.size(), 3u);
   EXPECT_EQ(items[0]->GetValidator(), nullptr);

@@ -39,7 +39,11 @@ void RunCases(const std::vector<Case>& cases) {
     EXPECT_EQ(Verdict(*rule, c.input), c.expected)
         << c.id << " value=\"" << c.value << "\" min=\"" << c.min << "\" max=\"" << c.max << "\" message=" << c.message
         << " on " << (c.input != nullptr ? "\"" + std::string(c.input) + "\"" : std::string("null"));
-    EXPECT_EQ(Recorded(), c.expected == 1 ? kFatal : "") << c.id << " " << (c.input ? c.input : "null");
+    EXPECT_EQ(Recorded(), "") << c.id << " " << (c.input ? c.input : "null");
+    if (c.expected == 1) {  // recorded as fatal when the rule runs
+      EXPECT_EQ(rule->Validate(c.input, 1, 1, Collector()), 1) << c.id;
+      EXPECT_EQ(Recorded(), kFatal) << c.id << " " << (c.input ? c.input : "null");
+    }
   }
 }
 
@@ -71,9 +75,9 @@ TEST_F(ValidRules, FactoryRefusesUnknownRuleIdsWithTheFatalEntry) {
     EXPECT_EQ(Recorded(), kFatal) << id;
   }
   ClearCollector();
-  EXPECT_EQ(CLCCRSValidItem::CreateItem(-1, "exist", nullptr, "", "", CRSMSG_NONE), nullptr);
+  EXPECT_EQ(CLCCRSValidItem::CreateItem(-1, "exist", nullptr, "", "", CRSMSG_NONE, Collector()), nullptr);
   EXPECT_EQ(Recorded(), kFatal);
-  EXPECT_EQ(CLCCRSValidItem::CreateItem(-1, nullptr, "", "", "", CRSMSG_NONE), nullptr);
+  EXPECT_EQ(CLCCRSValidItem::CreateItem(-1, nullptr, "", "", "", CRSMSG_NONE, Collector()), nullptr);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
@@ -243,8 +247,6 @@ TEST_F(ValidRules, ExistPathReportsAnUnreadableFile) {
 TEST_F(ValidRules, IntegrityComparesWithTheHeaderMessageRefId) {
   const std::string m = "JP2024JPCN8000000000001001";
   const std::string mHead = m.substr(0, m.size() - 3);
-  auto file = SmallFile(m);
-  ASSERT_NE(file, nullptr);
   struct IntegrityCase {
     const char* mode;
     std::string value;
@@ -267,34 +269,39 @@ TEST_F(ValidRules, IntegrityComparesWithTheHeaderMessageRefId) {
       {"CorrDocRefId_A", mHead + "123456789012", 0},
       {"CorrDocRefId_A", "123456789012", 10},
   };
-  for (const auto& c : cases) {
-    ClearCollector();
-    auto rule = Rule("integrity", c.mode);
+  // The value of case i sits in column 3 of record i + 1.
+  std::vector<std::vector<std::string>> records = {Record("1", 45, {{5, m}})};
+  for (const auto& c : cases) records.push_back(Record("4", 5, {{3, c.value}}));
+  auto file = Csv(records);
+  ASSERT_NE(file, nullptr);
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const auto& c = cases[i];
+    auto rule = Rule("integrity", c.mode, "", "", CRSMSG_NONE, 2);
     ASSERT_NE(rule, nullptr);
-    rule->SetCsvCRSReport(file.get());
-    EXPECT_EQ(Verdict(*rule, c.value.c_str()), c.expected) << c.mode << " " << c.value;
-    EXPECT_EQ(Verdict(*rule, nullptr), 0) << c.mode;
+    EXPECT_EQ(rule->ValidateOuter(*file, static_cast<long>(i) + 1, -1), c.expected) << c.mode << " " << c.value;
     EXPECT_EQ(Recorded(), "");
   }
 }
 
 TEST_F(ValidRules, IntegrityWithAShortMessageRefIdNeverMatchesInModeA) {
-  auto file = SmallFile("JP");
+  auto file = Csv({Record("1", 45, {{5, "JP"}}), Record("4", 5, {{3, "123456789012"}})});
   ASSERT_NE(file, nullptr);
-  auto rule = Rule("integrity", "DocRefId_A");
-  rule->SetCsvCRSReport(file.get());
-  EXPECT_EQ(Verdict(*rule, "123456789012"), 10);
+  auto rule = Rule("integrity", "DocRefId_A", "", "", CRSMSG_NONE, 2);
+  EXPECT_EQ(rule->ValidateOuter(*file, 1, -1), 10);
 }
 
-TEST_F(ValidRules, IntegrityWithoutModeOrReportIsFatal) {
-  auto file = SmallFile();
+TEST_F(ValidRules, IntegrityWithoutModeOrFileIsFatal) {
+  auto file = Csv({Record("1", 45, {{5, "M"}}), Record("4", 5, {{3, "x"}})});
   ASSERT_NE(file, nullptr);
-  auto unknown = Rule("integrity", "docRefId_B");
-  unknown->SetCsvCRSReport(file.get());
-  EXPECT_EQ(Verdict(*unknown, "x"), 1);
+  auto unknown = Rule("integrity", "docRefId_B", "", "", CRSMSG_NONE, 2);
+  EXPECT_EQ(unknown->ValidateOuter(*file, 1, -1), 1);
+  EXPECT_EQ(Recorded(), "");
+  EXPECT_EQ(unknown->ValidateCsv(*file, 1, -1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
+  // A value on its own comes with no file to take the MessageRefId from.
   auto unwired = Rule("integrity", "DocRefId_B");
   EXPECT_EQ(Verdict(*unwired, "MFI0000001"), 1);
+  EXPECT_EQ(unwired->Validate("MFI0000001", 1, 1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
@@ -304,12 +311,12 @@ TEST_F(ValidRules, ValidateCsvRecordsOneBasedLineAndColumnWithAssist) {
   auto file = SmallFile();
   ASSERT_NE(file, nullptr);
   auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 2);
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 4, -1), 2);
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 2);
   EXPECT_EQ(Recorded(), "00005-0000003-HE40001E");
   rule->SetAssistColNum(7);
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 4, -1), 2);
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 2);
   EXPECT_EQ(Recorded(), "00005-003:007-HE40001E");
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 1, -1), 0);
+  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()), 0);
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -318,10 +325,10 @@ TEST_F(ValidRules, WholeRecordMessagesAreRecordedAtColumnZero) {
   ASSERT_NE(file, nullptr);
   for (const auto message : {CRSMSG_HOLDER_REQUIRED, CRSMSG_HOLDER_BOTH}) {
     auto rule = Rule("exist", "", "", "", message, 2);
-    EXPECT_EQ(rule->ValidateCsv(file.get(), 4, -1), message);
+    EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), message);
     EXPECT_EQ(Recorded(), std::string("00005-0000000-") + CRSMsgCode(message));
     rule->SetAssistColNum(9);  // an assist column keeps the column
-    EXPECT_EQ(rule->ValidateCsv(file.get(), 4, -1), message);
+    EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), message);
     EXPECT_EQ(Recorded(), std::string("00005-003:009-") + CRSMsgCode(message));
   }
 }
@@ -330,11 +337,11 @@ TEST_F(ValidRules, RuleOnAColumnTheRecordLacksPassesWithoutRunning) {
   auto file = SmallFile();
   ASSERT_NE(file, nullptr);
   auto header = Rule("exist", "", "", "", CRSMSG_NONE, 45);  // column 46 of a 45-column header
-  EXPECT_EQ(header->ValidateCsv(file.get(), 0, -1), 0);
+  EXPECT_EQ(header->ValidateCsv(*file, 0, -1, Collector()), 0);
   auto noColumn = Rule("exist", "", "", "", CRSMSG_NONE, -1);
-  EXPECT_EQ(noColumn->ValidateCsv(file.get(), 1, -1), 0);
+  EXPECT_EQ(noColumn->ValidateCsv(*file, 1, -1, Collector()), 0);
   auto pastLastRecord = Rule("exist", "", "", "", CRSMSG_NONE, 2);
-  EXPECT_EQ(pastLastRecord->ValidateCsv(file.get(), 99, -1), 0);
+  EXPECT_EQ(pastLastRecord->ValidateCsv(*file, 99, -1, Collector()), 0);
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -343,8 +350,8 @@ TEST_F(ValidRules, PreconditionOnAMissingColumnIsFatal) {
   ASSERT_NE(file, nullptr);
   auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("exist", "", "", "", CRSMSG_NONE, 10));  // payments have 5 columns
-  CLCValidResult::instance()->SetResult(CRSMSG_INVALID, 1, 1, -1);
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 4, -1), 1);
+  Collector().SetResult(CRSMSG_INVALID, 1, 1, -1);
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
@@ -354,10 +361,10 @@ TEST_F(ValidRules, FailedPreconditionSkipsTheRuleWithoutError) {
   // The rule (notExist on column 3) fails on every record that holds a value there.
   auto rule = Rule("notExist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("contain", "OECD2 OECD3", "", "", CRSMSG_NONE, 2));
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 2, -1), 3);  // OECD2: runs
+  EXPECT_EQ(rule->ValidateCsv(*file, 2, -1, Collector()), 3);  // OECD2: runs
   EXPECT_EQ(Recorded(), "00003-0000003-HE40002E");
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 3, -1), 0);  // OECD1: skipped
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 4, -1), 0);  // empty: skipped
+  EXPECT_EQ(rule->ValidateCsv(*file, 3, -1, Collector()), 0);  // OECD1: skipped
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 0);  // empty: skipped
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -367,8 +374,8 @@ TEST_F(ValidRules, EveryPreconditionMustPass) {
   auto rule = Rule("notExist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("exist", "", "", "", CRSMSG_NONE, 2));
   rule->AddOuterItem(Rule("contain", "x", "", "", CRSMSG_NONE, 2));
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 1, -1), 3);  // "x": both pass
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 2, -1), 0);  // "OECD2": second fails
+  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()), 3);  // "x": both pass
+  EXPECT_EQ(rule->ValidateCsv(*file, 2, -1, Collector()), 0);  // "OECD2": second fails
   EXPECT_EQ(Recorded(), "00002-0000003-HE40002E");
 }
 
@@ -377,39 +384,31 @@ TEST_F(ValidRules, DefinitionErrorInAPreconditionIsFatal) {
   ASSERT_NE(file, nullptr);
   auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("contain", "", "", "", CRSMSG_NONE, 2));
-  EXPECT_EQ(rule->ValidateCsv(file.get(), 1, -1), 1);
+  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
-  EXPECT_EQ(rule->Validate("x", 99999, 1), 1);
+  EXPECT_EQ(rule->Validate("x", 99999, 1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
 TEST_F(ValidRules, ValidateRecordsAtTheGivenPosition) {
   auto rule = Rule("exist");
-  EXPECT_EQ(rule->Validate("", 99999, 2), 2);
-  EXPECT_EQ(rule->Validate("2024", 99999, 2), 0);
+  EXPECT_EQ(rule->Validate("", 99999, 2, Collector()), 2);
+  EXPECT_EQ(rule->Validate("2024", 99999, 2, Collector()), 0);
   rule->SetAssistColNum(5);  // argument rules never record an assist column
-  EXPECT_EQ(rule->Validate(nullptr, 99999, 1), 2);
+  EXPECT_EQ(rule->Validate(nullptr, 99999, 1, Collector()), 2);
   EXPECT_EQ(Recorded(), "99999-0000001-HE40001E,99999-0000002-HE40001E");
 }
 
 TEST_F(ValidRules, ValidateSkipsOnAFailedPreconditionAndStopsOnAFatalTest) {
   auto rule = Rule("notExist");
   rule->AddOuterItem(Rule("contain", "a b"));
-  EXPECT_EQ(rule->Validate("c", 1, 1), 0);
-  EXPECT_EQ(rule->Validate("a", 1, 1), 3);
+  EXPECT_EQ(rule->Validate("c", 1, 1, Collector()), 0);
+  EXPECT_EQ(rule->Validate("a", 1, 1, Collector()), 3);
   EXPECT_EQ(Recorded(), "00001-0000001-HE40002E");
 
-  CLCValidResult::instance()->SetResult(CRSMSG_INVALID, 3, 3, -1);
+  Collector().SetResult(CRSMSG_INVALID, 3, 3, -1);
   auto broken = Rule("length");
-  EXPECT_EQ(broken->Validate("abc", 1, 1), 1);
-  EXPECT_EQ(Recorded(), kFatal);
-}
-
-TEST_F(ValidRules, ValidateCsvWithoutAFileIsFatal) {
-  auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 1);
-  EXPECT_EQ(rule->ValidateCsv(nullptr, 0, -1), 1);
-  EXPECT_EQ(Recorded(), kFatal);
-  EXPECT_EQ(rule->ValidateOuter(nullptr, 0, -1), 1);
+  EXPECT_EQ(broken->Validate("abc", 1, 1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 

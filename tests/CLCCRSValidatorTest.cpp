@@ -31,14 +31,14 @@ class Validator : public ::testing::Test {
   bool Load(const std::string& item) {
     m_document = "<?xml version=\"1.0\"?>\n<CRSValidateDefine VR=\"2.0\">\n <report id=\"R\" columnNum=\"5\">\n  " +
                  item + "\n  <item id=\"Next\" column=\"3\"/>\n </report>\n</CRSValidateDefine>\n";
-    m_dom = std::make_unique<CLCXDom>();
+    m_dom = std::make_unique<CLCXDom>(Collector());
     EXPECT_TRUE(m_dom->Initialize());
     EXPECT_TRUE(m_dom->Parse(m_document.c_str(), "Quorvex", "UTF-8"));
     EXPECT_EQ(m_dom->GetNodeName(), "CRSValidateDefine");
     EXPECT_EQ(m_dom->MoveFirstChild(), 0);
     EXPECT_EQ(m_dom->MoveFirstChild(), 0);
     EXPECT_EQ(m_dom->GetAttribute("id"), "Under");
-    const bool built = m_validator.Initialize(1, m_dom.get(), m_file.get());
+    const bool built = m_validator.Initialize(1, m_dom.get(), Collector());
     EXPECT_EQ(m_dom->GetNodeName(), "item");
     EXPECT_EQ(m_dom->GetAttribute("id"), "Under");
     EXPECT_EQ(m_dom->MoveNextSibling(), 0);
@@ -49,7 +49,7 @@ class Validator : public ::testing::Test {
   // Runs the loaded item over every payment record; the recorded document.
   std::string RunAll(std::vector<int>* results = nullptr) {
     for (long record = 1; record < m_file->GetRecordCount(); ++record) {
-      const int result = m_validator.ValidateCsv(m_file.get(), record, -1);
+      const int result = m_validator.ValidateCsv(*m_file, record, -1, Collector());
       if (results != nullptr) results->push_back(result);
     }
     return Recorded();
@@ -97,8 +97,9 @@ TEST_F(Validator, ArgumentTablesStopAtTheFirstError) {
   };
   for (const auto& c : cases) {
     CLCCRSValidator validator;
-    ASSERT_TRUE(validator.Initialize(c.kind)) << c.kind;
-    EXPECT_EQ(validator.Validate(c.value.c_str(), 99999, c.position), c.expected) << c.kind << " " << c.value;
+    ASSERT_TRUE(validator.Initialize(c.kind, Collector())) << c.kind;
+    EXPECT_EQ(validator.Validate(c.value.c_str(), 99999, c.position, Collector()), c.expected)
+        << c.kind << " " << c.value;
     EXPECT_EQ(Recorded(), c.document) << c.kind << " " << c.value;
   }
 }
@@ -108,7 +109,7 @@ TEST_F(Validator, ArgumentTablesHaveTheirRuleCounts) {
       {ARGVALID_CSV_PATH, 3}, {ARGVALID_OUTPUT_PATH, 1}, {ARGVALID_XML_PATH, 3}, {ARGVALID_NENBUN, 3}};
   CLCCRSValidator validator;
   for (const auto& [kind, count] : counts) {
-    ASSERT_TRUE(validator.Initialize(kind));
+    ASSERT_TRUE(validator.Initialize(kind, Collector()));
     EXPECT_EQ(validator.GetItemCount(), count) << kind;  // re-initialising starts afresh
   }
 }
@@ -116,7 +117,7 @@ TEST_F(Validator, ArgumentTablesHaveTheirRuleCounts) {
 TEST_F(Validator, ArgumentKindOutsideTheTablesIsFatal) {
   for (const int kind : {0, 5, -1}) {
     CLCCRSValidator validator;
-    EXPECT_FALSE(validator.Initialize(static_cast<CLCArgValid_t>(kind)));
+    EXPECT_FALSE(validator.Initialize(static_cast<CLCArgValid_t>(kind), Collector()));
     EXPECT_EQ(validator.GetItemCount(), 0u);
     EXPECT_EQ(Recorded(), kFatal) << kind;
   }
@@ -221,19 +222,19 @@ TEST_F(Validator, DefinitionErrorsInParametersAreFatalWhenTheRulesRun) {
                            "<valid id=\"contain\"/>", "<valid id=\"integrity\" value=\"DocRefId\"/>"}) {
     ASSERT_TRUE(Load(std::string("<item id=\"Under\">") + rule + "</item>")) << rule;
     EXPECT_EQ(Recorded(), "");
-    CLCValidResult::instance()->SetResult(CRSMSG_INVALID, 2, 2, -1);
-    EXPECT_EQ(m_validator.ValidateCsv(m_file.get(), 1, -1), 1) << rule;
+    Collector().SetResult(CRSMSG_INVALID, 2, 2, -1);
+    EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()), 1) << rule;
     EXPECT_EQ(Recorded(), kFatal) << rule;
   }
 }
 
 TEST_F(Validator, PreconditionOnAColumnTheRecordLacksIsFatal) {
   ASSERT_TRUE(Load("<item id=\"Under\"><valid id=\"exist\"><outer id=\"exist\" column=\"6\"/></valid></item>"));
-  EXPECT_EQ(m_validator.ValidateCsv(m_file.get(), 1, -1), 1);
+  EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
-TEST_F(Validator, IntegrityRulesReadTheReportTheyWereLoadedWith) {
+TEST_F(Validator, IntegrityRulesReadTheFileTheyValidate) {
   ASSERT_TRUE(Load("<item id=\"Under\"><valid id=\"integrity\" value=\"DocRefId_B\"/></item>"));
   // Column 2 holds no identifier built on JP2024NAMEx001 on any record.
   EXPECT_EQ(RunAll(), "00002-0000002-HE40009E,00003-0000002-HE40009E,00004-0000002-HE40009E");
@@ -241,8 +242,8 @@ TEST_F(Validator, IntegrityRulesReadTheReportTheyWereLoadedWith) {
 
 TEST_F(Validator, ValidateWithoutRulesPasses) {
   CLCCRSValidator validator;
-  EXPECT_EQ(validator.Validate(nullptr, 99999, 1), 0);
-  EXPECT_EQ(validator.ValidateCsv(m_file.get(), 1, -1), 0);
+  EXPECT_EQ(validator.Validate(nullptr, 99999, 1, Collector()), 0);
+  EXPECT_EQ(validator.ValidateCsv(*m_file, 1, -1, Collector()), 0);
   EXPECT_EQ(Recorded(), "");
 }
 

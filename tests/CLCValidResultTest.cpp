@@ -3,16 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 class CLCValidResultTest : public ::testing::Test {
  protected:
-  void SetUp() override { CLCValidResult::destroy(); }
-  void TearDown() override { CLCValidResult::destroy(); }
-  CLCValidResult& collector() { return *CLCValidResult::instance(); }
+  CLCValidResult& collector() { return m_collector; }
+
+ private:
+  CLCValidResult m_collector;
 };
 
 TEST(CRSMsgTableTest, LooksUpCodesExactlyAndValuesByFirstRow) {
@@ -52,7 +52,10 @@ TEST_F(CLCValidResultTest, SortsByLineColumnAssistThenMessageAndDropsDuplicates)
   EXPECT_EQ(collector().MakeResult(),
             "00000-0000000-HE40012E,00005-0000001-HE40001E,00005-0000001-HE40009E,"
             "00005-001:003-HE40001E,99999-0000001-HE40001E");
-  EXPECT_EQ(collector().MakeResult(), "") << "MakeResult must empty the list";
+  EXPECT_EQ(collector().GetCount(), 6u) << "MakeResult leaves the list as it is";
+  EXPECT_EQ(collector().SortedEntries().size(), 5u);
+  collector().ClearResult();
+  EXPECT_EQ(collector().MakeResult(), "");
 }
 
 TEST_F(CLCValidResultTest, CapsDocumentAtOneHundredThousandItems) {
@@ -61,6 +64,7 @@ TEST_F(CLCValidResultTest, CapsDocumentAtOneHundredThousandItems) {
   EXPECT_EQ(std::count(document.begin(), document.end(), ','), 99999);
   EXPECT_EQ(document.find("HE40026E"), std::string::npos);
 
+  collector().ClearResult();
   for (long line = 100001; line >= 1; --line) collector().SetResult(CRSMSG_INVALID, line, 1, -1);
   document = collector().MakeResult();
   EXPECT_EQ(std::count(document.begin(), document.end(), ','), 99999);
@@ -72,26 +76,35 @@ TEST_F(CLCValidResultTest, CapsDocumentAtOneHundredThousandItems) {
 
 TEST_F(CLCValidResultTest, FatalErrorDiscardsEarlierEntriesOnly) {
   for (long line = 1; line <= 10; ++line) collector().SetResult(CRSMSG_INVALID, line, 1, -1);
+  EXPECT_FALSE(collector().IsFatal());
   collector().SetFatalError();
+  EXPECT_TRUE(collector().IsFatal());
   collector().SetResult(CRSMSG_NOT_ENTERED, 3, 4, -1);
   EXPECT_EQ(collector().MakeResult(), "00000-0000000-HE40000E,00003-0000004-HE40001E");
 }
 
-TEST_F(CLCValidResultTest, DestroyGivesFreshInstanceAndThreadsDoNotShare) {
-  collector().SetResult(CRSMSG_INVALID, 1, 1, -1);
-  CLCValidResult::destroy();
-  EXPECT_EQ(CLCValidResult::instance()->GetCount(), 0u);
-
+TEST_F(CLCValidResultTest, CollectorsDoNotShareEntries) {
   collector().SetResult(CRSMSG_INVALID, 7, 1, -1);
-  std::size_t seenByOtherThread = 99;
-  std::thread other([&] {
-    seenByOtherThread = CLCValidResult::instance()->GetCount();
-    CLCValidResult::instance()->SetResult(CRSMSG_NOT_ENTERED, 1, 1, -1);
-    CLCValidResult::destroy();
-  });
-  other.join();
-  EXPECT_EQ(seenByOtherThread, 0u);
+  CLCValidResult other;
+  EXPECT_EQ(other.GetCount(), 0u);
+  other.SetResult(CRSMSG_NOT_ENTERED, 1, 1, -1);
+  other.SetFatalError();
+  EXPECT_TRUE(other.IsFatal());
+  EXPECT_FALSE(collector().IsFatal());
   EXPECT_EQ(collector().MakeResult(), "00007-0000001-HE40009E");
 }
 
 }  // namespace
+
+TEST(RoutineName, TakesClassAndMethodOutOfThePrettyFunction) {
+  const std::pair<const char*, const char*> kCases[] = {
+      {"bool CLCCRSCsvFile::ReadFile(const char*)", "CLCCRSCsvFile::ReadFile"},
+      {"const char* CLCCRSCsvCRSReport::GetColumnValue(long int, long int) const",
+       "CLCCRSCsvCRSReport::GetColumnValue"},
+      {"const char *CLCCRSCsvCRSReport::GetColumnValue(long, long) const", "CLCCRSCsvCRSReport::GetColumnValue"},
+      {"std::vector<std::pair<int, long int> > CLCX::Names(std::map<int, int>)", "CLCX::Names"},
+      {"CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport&, bool*, CLCValidResult&) const::<lambda()>",
+       "CLCCRSDefinition::MakeReportData"},
+  };
+  for (const auto& [pretty, name] : kCases) EXPECT_EQ(CRSRoutineName(pretty), name) << pretty;
+}

@@ -37,13 +37,18 @@ const char* const kDefinition =
 class CLCXDomTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CLCValidResult::instance()->ClearResult();
     ASSERT_TRUE(m_dom.Initialize());
   }
-  void TearDown() override { CLCValidResult::instance()->ClearResult(); }
-  static void PlantError() { CLCValidResult::instance()->SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
+  void PlantError() { m_result.SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
+  // The detail error document recorded so far; empties the collector.
+  std::string Recorded() {
+    std::string document = m_result.MakeResult();
+    m_result.ClearResult();
+    return document;
+  }
 
-  CLCXDom m_dom;
+  CLCValidResult m_result;
+  CLCXDom m_dom{m_result};
 };
 
 TEST_F(CLCXDomTest, CursorSkipsNonElementsAndClimbsToDocument) {
@@ -81,7 +86,7 @@ TEST_F(CLCXDomTest, CursorSkipsNonElementsAndClimbsToDocument) {
   EXPECT_EQ(m_dom.GetAttribute("kind"), "");
   EXPECT_EQ(m_dom.MoveParent(), -1);
   EXPECT_EQ(m_dom.GetNodeName(), "#document");
-  EXPECT_EQ(CLCValidResult::instance()->GetCount(), 0u);
+  EXPECT_EQ(m_result.GetCount(), 0u);
 }
 
 TEST_F(CLCXDomTest, ForcedEncodingOverridesDeclaration) {
@@ -106,7 +111,7 @@ TEST_F(CLCXDomTest, MalformedDocumentGivesOneFatalEntryAndPositionInLog) {
 
   PlantError();
   EXPECT_FALSE(m_dom.Parse("<r>\n<a></b>\n</r>", "Quorvex", "UTF-8"));
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
   EXPECT_EQ(m_dom.GetNodeName(), "");  // no half-built document to walk
   EXPECT_EQ(m_dom.MoveFirstChild(), -1);
   const std::string log = ReadBytes(CLCDebugDump::GetOutputPath());
@@ -136,14 +141,14 @@ TEST_F(CLCXDomTest, ParsesFileByPath) {
 
   PlantError();
   EXPECT_FALSE(m_dom.Parse(dir.file("missing.xml").c_str()));
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
 }
 
 TEST_F(CLCXDomTest, UnusableParserOrArgumentsAreFatal) {
-  CLCXDom uninitialised;
+  CLCXDom uninitialised(m_result);
   PlantError();
   EXPECT_FALSE(uninitialised.Parse("<a/>", "Quorvex", "UTF-8"));
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
   EXPECT_EQ(uninitialised.GetNodeName(), "");
   EXPECT_FALSE(uninitialised.HasChild());
   EXPECT_EQ(uninitialised.MoveParent(), -1);
@@ -154,17 +159,17 @@ TEST_F(CLCXDomTest, UnusableParserOrArgumentsAreFatal) {
   for (const auto& a : arguments) {
     PlantError();
     EXPECT_FALSE(m_dom.Parse(a[0], a[1], a[2]));
-    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+    EXPECT_EQ(Recorded(), kFatalOnly);
   }
   PlantError();
   EXPECT_FALSE(m_dom.Parse(static_cast<const char*>(nullptr)));
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
 }
 
 // A wrongly counted platform would be torn down under the adapter still alive.
 TEST_F(CLCXDomTest, PlatformStaysUpWhileAnotherAdapterLives) {
   {
-    CLCXDom other;
+    CLCXDom other(m_result);
     ASSERT_TRUE(other.Initialize());
     ASSERT_TRUE(other.Initialize());  // one parser, one platform reference
     other.Terminate();

@@ -21,24 +21,29 @@ constexpr const char* kFatalOnly = "00000-0000000-HE40000E";
 class CLCXSaxTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    CLCValidResult::instance()->ClearResult();
     ASSERT_TRUE(m_sax.Initialize());
   }
-  void TearDown() override { CLCValidResult::instance()->ClearResult(); }
 
   bool Parse(const std::string& document) {
     return m_sax.Parse(document.data(), document.size(), "CRS", "UTF-8");
   }
   // Plants an ordinary error first, so that a fatal error is seen replacing it.
-  static void PlantError() { CLCValidResult::instance()->SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
+  void PlantError() { m_result.SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
+  // The detail error document recorded so far; empties the collector.
+  std::string Recorded() {
+    std::string document = m_result.MakeResult();
+    m_result.ClearResult();
+    return document;
+  }
 
-  CLCXSax m_sax;
+  CLCValidResult m_result;
+  CLCXSax m_sax{m_result};
 };
 
 TEST_F(CLCXSaxTest, WellFormedDocumentPasses) {
   EXPECT_TRUE(Parse("<crs:CRS_OECD xmlns:crs=\"urn:oecd:ties:crs:v1\"><a b=\"&amp;&lt;\">"
                     "\xE3\x81\x82&#x3042;</a><!-- c --></crs:CRS_OECD>"));
-  EXPECT_EQ(CLCValidResult::instance()->GetCount(), 0u);
+  EXPECT_EQ(m_result.GetCount(), 0u);
   const char* terminated = "<a/>";
   EXPECT_TRUE(m_sax.Parse(terminated, "CRS", "UTF-8"));
 }
@@ -50,7 +55,7 @@ TEST_F(CLCXSaxTest, MalformedDocumentGivesOneFatalEntry) {
   for (const char* document : malformed) {
     PlantError();
     EXPECT_FALSE(Parse(document)) << document;
-    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly) << document;
+    EXPECT_EQ(Recorded(), kFatalOnly) << document;
   }
   EXPECT_TRUE(Parse("<a/>"));  // the reader is ready again after a failure
 }
@@ -70,16 +75,16 @@ TEST_F(CLCXSaxTest, ParseErrorLogEndsWithLineAndColumn) {
 }
 
 TEST_F(CLCXSaxTest, UnusableReaderOrArgumentsAreFatal) {
-  CLCXSax uninitialised;
+  CLCXSax uninitialised(m_result);
   PlantError();
   EXPECT_FALSE(uninitialised.Parse("<a/>", "CRS", "UTF-8"));
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
   const char* const arguments[][3] = {
       {nullptr, "CRS", "UTF-8"}, {"<a/>", nullptr, "UTF-8"}, {"<a/>", "CRS", nullptr}};
   for (const auto& a : arguments) {
     PlantError();
     EXPECT_FALSE(m_sax.Parse(a[0], a[1], a[2]));
-    EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+    EXPECT_EQ(Recorded(), kFatalOnly);
   }
 }
 
@@ -108,7 +113,7 @@ TEST_F(CLCXSaxTest, ExternalEntitiesAndDtdsAreNeverFetched) {
   };
   for (const std::string& document : documents) {
     EXPECT_TRUE(Parse(document)) << document;
-    EXPECT_EQ(CLCValidResult::instance()->GetCount(), 0u) << document;
+    EXPECT_EQ(m_result.GetCount(), 0u) << document;
   }
 }
 
@@ -122,7 +127,7 @@ TEST_F(CLCXSaxTest, EntityExpansionBombIsRefusedQuickly) {
   }
   bomb += "]><lolz>&lol9;</lolz>";  // 10^9 expansions if unbounded: without a cap this never ends
   EXPECT_FALSE(Parse(bomb));
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
 }
 
 TEST_F(CLCXSaxTest, LargeEntityReferencedManyTimesIsRefused) {
@@ -145,7 +150,7 @@ TEST_F(CLCXSaxTest, InitializeAndTerminateAreIdempotent) {
   m_sax.Terminate();
   PlantError();
   EXPECT_FALSE(Parse("<a/>"));  // no reader after Terminate
-  EXPECT_EQ(CLCValidResult::instance()->MakeResult(), kFatalOnly);
+  EXPECT_EQ(Recorded(), kFatalOnly);
   EXPECT_TRUE(m_sax.Initialize());
   EXPECT_TRUE(Parse("<a/>"));
 }
@@ -159,8 +164,9 @@ TEST(CLCXSaxThreads, ReadersOnSeveralThreadsParseIndependently) {
   std::vector<int> passed(kThreads, 0);
   for (int t = 0; t < kThreads; ++t) {
     threads.emplace_back([t, &passed] {
+      CLCValidResult result;
       for (int i = 0; i < kRounds; ++i) {
-        CLCXSax sax;
+        CLCXSax sax(result);
         // Every other document is malformed, so failures and successes interleave.
         const bool good = (i + t) % 2 == 0;
         if (sax.Initialize() && sax.Parse(good ? "<a><b c=\"d\"/></a>" : "<a><b></a>", "CRS", "UTF-8") == good) {
@@ -168,7 +174,6 @@ TEST(CLCXSaxThreads, ReadersOnSeveralThreadsParseIndependently) {
         }
         sax.Terminate();
       }
-      CLCValidResult::destroy();
     });
   }
   for (std::thread& thread : threads) thread.join();

@@ -52,15 +52,47 @@ using quorvex_test::CsvText;
 
 // A CSV report tokenised from UTF-8 text, as the reader leaves it.
 inline std::unique_ptr<CLCCRSCsvCRSReport> ParseCsv(const std::string& text) {
-  auto report = std::make_unique<CLCCRSCsvCRSReport>();
+  auto report = std::make_unique<CLCCRSCsvCRSReport>(Collector());
   if (!report->Parse(text)) return nullptr;
   return report;
 }
 
-inline void ClearCollector() { CLCValidResult::instance()->ClearResult(); }
+inline void ClearCollector() { Collector().ClearResult(); }
 // The detail error document of what was recorded so far (empties the collector).
-inline std::string RecordedErrors() { return CLCValidResult::instance()->MakeResult(); }
+inline std::string RecordedErrors() { return TakeRecorded(); }
 inline constexpr const char* kFatalDocument = "00000-0000000-HE40000E";
+
+// The check operation's record loop over a validation definition: the
+// account-holder rule on accounts, else the column rules, the reporting year
+// on the header when asked (the schema 2.0 check), and the distribution of
+// each record that passed. 0, 1 fatal, else the last message.
+inline int ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file, bool reportingYear) {
+  int status = 0;
+  for (long record = 0; record < file.GetRecordCount(); ++record) {
+    const char* kind = file.GetItem(record, 0);
+    if (kind != nullptr && std::string(kind) == "2") {
+      const int holder = file.AccountReportExclusiveCheck(record);
+      if (holder == 1) return 1;
+      if (holder != 0) {
+        status = holder;
+        continue;
+      }
+    }
+    const int columns = definition.ValidateRecord(file, record, Collector());
+    if (columns == 1) return 1;
+    if (columns != 0) {
+      status = columns;
+      continue;
+    }
+    if (record == 0 && reportingYear) {
+      const int year = file.NenbunCheck();
+      if (year == 1) return 1;
+      if (year != 0) status = year;
+    }
+    if (!file.DistributeRecord(record)) return 1;
+  }
+  return status;
+}
 
 // The generated document with its clock reading replaced.
 inline std::string MaskTimestamp(const std::string& xml) {

@@ -12,9 +12,9 @@
 namespace quorvex_test {
 
 std::vector<Row> LoadCsvRows(const std::string& path) {
-  CLCCRSCsvCRSReport report;
+  CLCValidResult problems;
+  CLCCRSCsvCRSReport report(problems);
   if (!report.ReadFile(path.c_str())) throw std::runtime_error("cannot read " + path);
-  CLCValidResult::destroy();
   std::vector<Row> rows;
   for (long row = 0; row < report.GetRecordCount(); ++row) {
     Row columns;

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "CLCValidResult.h"
+
 #include <unicode/ucnv.h>
 
 #include <cstdlib>
@@ -10,6 +12,17 @@
 #include <stdexcept>
 
 namespace quorvex_test {
+
+CLCValidResult& Collector() {
+  static CLCValidResult collector;
+  return collector;
+}
+
+std::string TakeRecorded() {
+  std::string document = Collector().MakeResult();
+  Collector().ClearResult();
+  return document;
+}
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quorvex-test-XXXXXX").string();

@@ -2,7 +2,15 @@
 #include <string>
 #include <vector>
 
+class CLCValidResult;
+
 namespace quorvex_test {
+
+// The collector the suites hand to the parts they test (one per test program:
+// its tests run one after another).
+CLCValidResult& Collector();
+// The detail error document of what the collector holds; empties the collector.
+std::string TakeRecorded();
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {

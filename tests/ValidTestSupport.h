@@ -15,17 +15,19 @@ namespace quorvex_valid_test {
 
 inline constexpr const char* kFatal = "00000-0000000-HE40000E";
 
-inline void ClearCollector() { CLCValidResult::instance()->ClearResult(); }
+using quorvex_test::Collector;
+inline void ClearCollector() { Collector().ClearResult(); }
 // The detail error document of everything recorded so far; empties the collector.
-inline std::string Recorded() { return CLCValidResult::instance()->MakeResult(); }
+inline std::string Recorded() { return quorvex_test::TakeRecorded(); }
 
 inline std::unique_ptr<CLCCRSValidItem> Rule(const char* id, const char* value = "", const char* min = "",
                                              const char* max = "", CLCCRSMessage_t message = CRSMSG_NONE,
                                              long column = -1) {
-  return CLCCRSValidItem::CreateItem(column, id, value, min, max, message);
+  return CLCCRSValidItem::CreateItem(column, id, value, min, max, message, Collector());
 }
 
-// The rule's own verdict on a value, recorded nowhere (the precondition path).
+// The rule's own verdict on a value, recorded nowhere (the precondition path:
+// a definition error gives 1 for the caller to record).
 inline int Verdict(CLCCRSValidItem& rule, const char* value) { return rule.ValidateOuter(value); }
 
 // A record of `count` columns of kind `kind`, the given 1-based columns filled.
@@ -40,7 +42,7 @@ inline std::vector<std::string> Record(const std::string& kind, std::size_t coun
 // Tokenised report of the records (UTF-8 text, every column quoted).
 inline std::unique_ptr<CLCCRSCsvCRSReport> Csv(const std::vector<std::vector<std::string>>& records) {
   const std::string text = quorvex_test::CsvText(records);
-  auto report = std::make_unique<CLCCRSCsvCRSReport>();
+  auto report = std::make_unique<CLCCRSCsvCRSReport>(Collector());
   if (!report->Parse(text)) return nullptr;
   return report;
 }

@@ -1,28 +1,38 @@
 #pragma once
-#include <string>
+#include "CLCErrorDescription.h"
 
-// Outcome of one facade operation. A plain record: every get returns a copy,
-// every put replaces the field.
+#include <string>
+#include <utility>
+#include <vector>
+
+// Outcome of one facade operation. A plain record: every put replaces the
+// field; the text getters hand out references that stay valid until the next
+// put of that field.
 class CLCCsvConvResultCRS {
  public:
-  std::string getResult() const { return m_strResult; }
+  const std::string& getResult() const { return m_strResult; }
   void putResult(const std::string& value) { m_strResult = value; }
-  std::string getDetailErrorInfo() const { return m_strDetailErrorInfo; }
+  const std::string& getDetailErrorInfo() const { return m_strDetailErrorInfo; }
   void putDetailErrorInfo(const std::string& value) { m_strDetailErrorInfo = value; }
-  std::string getHojinNo() const { return m_strHojinNo; }
+  const std::string& getHojinNo() const { return m_strHojinNo; }
   void putHojinNo(const std::string& value) { m_strHojinNo = value; }
-  std::string getGIIN() const { return m_strGIIN; }
+  const std::string& getGIIN() const { return m_strGIIN; }
   void putGIIN(const std::string& value) { m_strGIIN = value; }
   long getAccountReportCount() const { return m_lAccountReportCount; }
   void putAccountReportCount(long value) { m_lAccountReportCount = value; }
-  std::string getCRSData() const { return m_strCRSData; }
+  const std::string& getCRSData() const { return m_strCRSData; }
   void putCRSData(const std::string& value) { m_strCRSData = value; }
-  std::string getXMLData() const { return m_strXMLData; }
+  const std::string& getXMLData() const { return m_strXMLData; }
   void putXMLData(const std::string& value) { m_strXMLData = value; }
 
   // Moves the generated XML in, sparing a copy of up to 19 MiB.
   void putCRSData(std::string&& value) { m_strCRSData = std::move(value); }
   void putXMLData(std::string&& value) { m_strXMLData = std::move(value); }
+
+  // One description per item of DetailErrorInfo, in the same order, when the
+  // facade was asked to describe errors; empty otherwise.
+  const std::vector<CLCErrorDescription>& getErrorDescriptions() const { return m_vecErrorDescriptions; }
+  void putErrorDescriptions(std::vector<CLCErrorDescription> value) { m_vecErrorDescriptions = std::move(value); }
 
  private:
   std::string m_strResult;
@@ -32,4 +42,5 @@ class CLCCsvConvResultCRS {
   long m_lAccountReportCount = 0;
   std::string m_strCRSData;
   std::string m_strXMLData;
+  std::vector<CLCErrorDescription> m_vecErrorDescriptions;
 };

@@ -1,0 +1,64 @@
+#pragma once
+#include <string>
+
+// Broken-down local time read from the system clock (Gregorian calendar).
+struct CLCLocalTime {
+  int year = 0;
+  int month = 0;   // 1 to 12
+  int day = 0;     // 1 to 31
+  int hour = 0;    // 0 to 23
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+};
+
+// The part of the platform services that differs per operating system. Exactly
+// one body is compiled, chosen by CMake from the target system:
+//
+//   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, ICU converter, clock
+//   Windows                         CLCWindowsNative.cpp  Win32
+//   macOS                           CLCMacOSNative.mm     Foundation
+//
+// Everything else (trimming, XML escaping, UTF-16 code-unit counts, dates in both
+// calendars, path joining, the definition documents, time formatting) is portable
+// code in CLCPortable and CLCDateText, shared by every body and tested once.
+//
+// Contract every body keeps:
+// - Stateless: no global or thread_local mutable state; any operation may run on
+//   several threads at once.
+// - No exception leaves an operation; failure is reported only through the
+//   sentinel named below (-1, false, empty text). Nothing is logged or recorded.
+// - Text in and out is UTF-8, paths included; a body converts to the system's own
+//   encoding (for example UTF-16 for the Win32 wide calls). A null path fails.
+// - Definition documents are compiled into the library and handed to the engine
+//   as text (CLCPortable::definitionDocument), on every system; no body finds
+//   them by path.
+class CLCNative {
+ public:
+  // Size in bytes, or -1 when the entry cannot be examined (missing, no access).
+  static long getFileSize(const char* path);
+  // Whole file as it is on disk; false (bytes empty) when it cannot be opened or
+  // read, or is a folder.
+  static bool readFileBytes(const char* path, std::string& bytes);
+  // Shift_JIS bytes decoded with the Windows-31J (code page 932) table into
+  // UTF-8; false (text empty) on any unmapped or incomplete byte sequence.
+  static bool shiftJisToUtf8(const std::string& bytes, std::string& text);
+  // Writes the bytes to a temporary file in the target's folder and puts it in
+  // place atomically: a failure leaves the target as it was and no temporary
+  // behind. A replaced file keeps its permissions; a symlink's target is
+  // replaced and the link kept; a folder is never written. True on success.
+  static bool writeFile(const char* path, const std::string& text);
+  // True when an entry exists at the path and it is not a folder.
+  static bool pathFileExists(const char* path);
+  // True when the process can open the file for reading (without blocking).
+  static bool pathFileIsRead(const char* path);
+  // True when the folder that would hold the path exists and is a folder; a path
+  // without a folder part names a file in the current folder.
+  static bool pathDirectoryExists(const char* path);
+  // Current local time; false when the clock cannot be read.
+  static bool localNow(CLCLocalTime& now);
+  // The user's home folder, or empty text.
+  static std::string homeDirectory();
+  // Value of an environment variable, or null when absent.
+  static const char* getEnvironment(const char* name);
+};
