@@ -15,12 +15,13 @@ CLCClassFactory g_resultFactory(&CLCCsvConvResultCRSObject::Create);
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   // Every notification refreshes the module handle that resources are looked
-  // up in and re-reads the debug-log switch.
+  // up in and re-reads the debug-log switch; not the last one, when the
+  // process may be ending with other threads stopped while holding the log's lock.
   CQuorvexModule::SetModule(instance);
   CLCWindowsNative::setResourceModule(instance);
-  CLCDebugDump::InitDebugDump();
+  if (reason != DLL_PROCESS_DETACH) CLCDebugDump::InitDebugDump();
   return TRUE;
 }
 

@@ -56,7 +56,7 @@ std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) 
 
 std::string CLCCRSCommon::LoadResoucePath(unsigned short identifier, const char* type) {
   if (type == nullptr || std::strcmp(type, "DEFINITION") != 0) return {};
-  return CLCPortable::definitionDocument(identifier);
+  return CLCNative::definitionDocument(identifier);
 }
 
 bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCDateText().parse(text); }
@@ -75,6 +75,12 @@ std::string CLCCRSCommon::homeDirectory() { return CLCNative::homeDirectory(); }
 
 std::string CLCCRSCommon::appendFilePath(const char* folder, const char* name) {
   return CLCPortable::appendFilePath(folder, name);
+}
+
+std::string CLCCRSCommon::LogDirectory() { return CLCNative::logDirectory(); }
+
+void CLCCRSCommon::AppendLogRecord(const char* path, const std::string& record) {
+  CLCNative::appendLogRecord(path, record);
 }
 
 const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCNative::getEnvironment(name); }
