@@ -63,13 +63,15 @@ build_xerces() {
 
 # The tests are built for x86_64 only: 32-bit programs cannot run on these hosts.
 build_quorvex() {
-  local arch=$1 tests=OFF
-  if [ "$arch" = x86_64 ]; then tests=ON; fi
+  local arch=$1 tests=(-DQUORVEX_BUILD_COM_TESTS=OFF)
+  if [ "$arch" = x86_64 ]; then
+    tests=(-DQUORVEX_BUILD_COM_TESTS=ON -DQUORVEX_WINEPREFIX="$BUILD_ROOT/wineprefix")
+  fi
   cmake -S "$ROOT" -B "$BUILD_ROOT/$arch" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DQUORVEX_WINDOWS_ARCH="$arch" \
     -DQUORVEX_WINDOWS_PREFIX="$BUILD_ROOT/xerces-$arch" -DCMAKE_BUILD_TYPE=Release \
     -DQUORVEX_BUILD_TESTS=OFF -DQUORVEX_BUILD_BENCH=OFF -DQUORVEX_BUILD_CLI=OFF -DQUORVEX_INSTALL=OFF -DQUORVEX_WERROR=ON \
-    -DQUORVEX_BUILD_COM_TESTS=$tests -DQUORVEX_WINEPREFIX="$BUILD_ROOT/wineprefix" >/dev/null
+    "${tests[@]}" >/dev/null
   cmake --build "$BUILD_ROOT/$arch" -j"$JOBS"
 }
 
