@@ -1,26 +1,34 @@
 #include "DetailErrorPrinter.h"
 
-#include "CRSMsgTable.h"
+#include "MessageLanguage.h"
+#include "Problems.h"
 
-std::string DetailErrorPrinter::ItemName(const CLCErrorDescription& item) const {
-  if (item.isArgument) {
-    switch (m_operation) {
-      case Operation::Check: return item.column == 1 ? "CSV file" : "reporting year";
-      case Operation::Convert: return item.column == 1 ? "CSV file" : "output file";
-      case Operation::ReadXml: return item.column == 1 ? "XML file" : "read limit";
+std::string DetailErrorPrinter::Where(const CLCErrorDescription& problem) const {
+  std::string where;
+  if (problem.isArgument) {
+    where = "argument " + ArgumentName(m_command, problem.column);
+  } else if (problem.line == 0) {
+    where = m_command == ToolCommand::Convert ? "whole file or output" : "whole file";
+  } else {
+    where = "line " + std::to_string(problem.line);
+    if (problem.fileLine > 0 && problem.fileLine != problem.line) {
+      where += " (file line " + std::to_string(problem.fileLine) + ")";
     }
+    if (problem.column > 0) where += ", column " + std::to_string(problem.column);
+    if (problem.assistColumn >= 0) where += " (with column " + std::to_string(problem.assistColumn) + ")";
+    // The account-holder rule reports on the whole account report.
+    if (problem.column == 0 && problem.item.empty() && problem.recordKind == "2") where += " [AccountHolder]";
   }
-  if (item.line == 0) return item.column == 0 ? "whole file" : "";
-  if (item.column == 0) return item.recordKind == "2" ? "AccountHolder" : "";
-  return item.item;
+  // An argument is named by its option; the engine's parameter name would not help.
+  if (!problem.item.empty() && !problem.isArgument) where += " [" + problem.item + "]";
+  return where;
 }
 
-void DetailErrorPrinter::Print(const std::vector<CLCErrorDescription>& items, std::ostream& out) const {
-  for (const CLCErrorDescription& item : items) {
-    out << "line " << item.line << ", column " << item.column;
-    if (item.assistColumn != -1) out << " (with column " << item.assistColumn << ")";
-    const std::string name = ItemName(item);
-    if (!name.empty()) out << " [" << name << "]";
-    out << ": " << item.code << ' ' << CRSMsgText(CRSMsgFromCode(item.code)) << '\n';
+void DetailErrorPrinter::Print(const std::vector<CLCErrorDescription>& problems, std::string_view prefix,
+                               std::ostream& out) const {
+  for (const CLCErrorDescription& problem : problems) {
+    out << prefix << Where(problem);
+    if (problem.hasValue) out << " \"" << VisibleValue(problem.value) << '"';
+    out << ": " << problem.code << ' ' << MessageLanguage::Text(problem.code, m_language) << '\n';
   }
 }

@@ -1,22 +1,25 @@
 #pragma once
 #include "CLCErrorDescription.h"
+#include "ToolOptions.h"
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Turns the described items of a detail error document into one readable line
-// each: position, code, the catalogue's message text and the item's name.
+// One readable line per problem: where it is (record line, file line, column,
+// item), the value found, the code and the message text.
 class DetailErrorPrinter {
  public:
-  enum class Operation { Check, Convert, ReadXml };
+  DetailErrorPrinter(ToolCommand command, CRSMsgLanguage language) : m_command(command), m_language(language) {}
 
-  explicit DetailErrorPrinter(Operation operation) : m_operation(operation) {}
+  // Each line starts with `prefix` (the file's name in a batch).
+  void Print(const std::vector<CLCErrorDescription>& problems, std::string_view prefix, std::ostream& out) const;
 
-  void Print(const std::vector<CLCErrorDescription>& items, std::ostream& out) const;
+  // "line 5 (file line 7), column 12 (with column 14) [Item]" and the like.
+  std::string Where(const CLCErrorDescription& problem) const;
 
  private:
-  std::string ItemName(const CLCErrorDescription& item) const;
-
-  Operation m_operation;
+  ToolCommand m_command;
+  CRSMsgLanguage m_language;
 };

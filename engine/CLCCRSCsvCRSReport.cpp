@@ -52,6 +52,21 @@ bool NeedsTrim(const std::string& column) {
          !visible(static_cast<unsigned char>(column.back()));
 }
 
+// True when the column holds a character that no value may carry: a byte
+// sequence that was not Shift_JIS (read as U+FFFD) or a control character that
+// XML cannot hold (tab, CR and LF are fine).
+bool HasUnusableCharacter(const std::string& column) {
+  const std::size_t size = column.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char c = static_cast<unsigned char>(column[i]);
+    if (c >= 0x20 && c != 0x7F && c != 0xEF) continue;
+    if (c < 0x20 && (c == '\t' || c == '\n' || c == '\r')) continue;
+    if (c == 0xEF && column.compare(i, 3, "\xEF\xBF\xBD") != 0) continue;
+    return true;
+  }
+  return false;
+}
+
 // 1 to 4 for the kind codes, 0 for anything else.
 int KindOf(std::string_view code) {
   if (code.size() != 1 || code[0] < '1' || code[0] > '4') return 0;
@@ -183,9 +198,10 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
   for (;;) {
     if (inQuotes) {
       const char* quote = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(end - p)));
+      // A file cut off inside a quoted column has lost its end.
       if (quote == nullptr) {
-        column.append(p, static_cast<std::size_t>(end - p));
-        return ColumnTerm(column, record, true);
+        m_result.SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
+        return false;
       }
       column.append(p, static_cast<std::size_t>(quote - p));
       fileLine += CountLineBreaks(p, quote);
@@ -233,6 +249,11 @@ bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string
     record.push_back(std::move(column));
   }
   column.clear();
+  // Reported where it stands, and tokenising goes on so that every one is found.
+  if (HasUnusableCharacter(record.back())) {
+    ++m_lUnusableCount;
+    m_result.SetResult(CRSMSG_BAD_CHARACTER, m_lLineCnt + 1, static_cast<long>(record.size()), -1);
+  }
   if (!endOfRecord) return true;
 
   if (!ValidateRecord(record)) {

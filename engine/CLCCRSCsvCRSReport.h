@@ -27,6 +27,10 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   // Ends one column (and the record when endOfRecord); false stops tokenising.
   bool ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord);
 
+  // True when some column holds a character no value may carry (each one is
+  // recorded as HE40011E at its line and column while tokenising).
+  bool HasUnusableCharacters() const { return m_lUnusableCount != 0; }
+
   void SetNenbun(std::string year) { m_strNenbun = std::move(year); }
   int NenbunCheck() override;
   // An account report names an individual or an organisation holder, never
@@ -56,6 +60,7 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   bool m_bKindOrderValid = true;
   // Records stored so far by this report; the next record's line number is one more.
   long m_lLineCnt = 0;
+  long m_lUnusableCount = 0;
   // Physical line of the file where the record being tokenised starts.
   long m_lRecordFileLine = 1;
   std::string m_strNenbun;

@@ -15,18 +15,20 @@ bool CLCCRSCsvFile::ReadFile(const char* path) {
     CRS_FATAL(m_result);
     return false;
   }
-  const long size = CLCCRSCommon::GetFileSize(path);
-  if (size < 0) {
+  // The size is what the open file yields, never more than one byte past the
+  // limit, so a file that grows while it is read cannot slip through.
+  std::string bytes;
+  if (!CLCCRSCommon::ReadFileBytes(path, bytes, kMaxFileSize)) {
     CRS_FATAL(m_result);
     return false;
   }
-  // Refused before anything is read, so an oversized file costs no memory.
-  if (size > kMaxFileSize) {
+  if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
     m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
     return false;
   }
-  // Empty text means unreadable, not Shift_JIS, or an empty file.
-  std::string text = CLCCRSCommon::ReadCsvFileData(path);
+  // Bytes that are not Shift_JIS arrive as U+FFFD; the tokeniser reports them.
+  std::string text = CLCCRSCommon::ShiftJisToUtf8(bytes);
+  bytes = std::string();
   // The decoder sizes its output for the worst case; the records built next
   // need the room more.
   text.shrink_to_fit();

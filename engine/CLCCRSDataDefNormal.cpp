@@ -31,7 +31,7 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
     out += ' ';
     out += m_strAttr[i];
     out += "=\"";
-    CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out);
+    CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out, true);
     out += '"';
   }
   return true;

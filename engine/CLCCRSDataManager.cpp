@@ -110,6 +110,8 @@ bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned sho
   m_usResource = resource;
   m_pCsvReport = std::make_unique<CLCCRSCsvCRSReport>(m_result);
   if (!m_pCsvReport->ReadFile(m_strCsvPath.c_str())) return false;
+  // A check goes on to the column rules; a conversion never writes such a value.
+  if (!validationMode && m_pCsvReport->HasUnusableCharacters()) return false;
   const bool validationResource = resource == kValidateDefine1 || resource == kValidateDefine2;
   m_pDefinition = validationResource == validationMode ? CLCCRSDefinition::Shared(resource) : nullptr;
   if (m_pDefinition == nullptr) {
@@ -178,7 +180,7 @@ bool CLCCRSDataManager::ValidateCsv() {
     if (result != 0) passed = false;
   }
   const bool properties = MakeProperties();
-  return passed && properties;
+  return passed && properties && !m_pCsvReport->HasUnusableCharacters();
 }
 
 bool CLCCRSDataManager::MakeProperties() {
@@ -214,6 +216,12 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
     result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
     if (result == 1) return false;
     if (result != 0) passed = false;
+    // Writing the output over the input would destroy it, whatever path
+    // spelling or hard link leads there.
+    if (CLCCRSCommon::IsSameFile(m_strCsvPath.c_str(), m_strOutputPath.c_str())) {
+      m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
+      passed = false;
+    }
   }
   return passed;
 }
@@ -232,7 +240,7 @@ bool CLCCRSDataManager::MakeData(std::string& output) {
   std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, &success, m_result);
   if (!success || xml.empty()) return false;
   if (!MakeProperties()) return false;
-  if (xml.size() > kMaxOutputSize) {
+  if (xml.size() > CLCCRSDefinition::kMaxOutputSize) {
     m_result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
     return false;
   }
@@ -270,16 +278,18 @@ bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
 }
 
 bool CLCCRSDataManager::ReadXMLFile(long limitSize, std::string& output) {
-  const long size = CLCCRSCommon::GetFileSize(m_strXmlPath.c_str());
-  if (size == -1) {
+  // The bytes as they are on disk, at most one past the limit: the limit holds
+  // even for a file that grows meanwhile, and any encoding other than plain
+  // ASCII (UTF-16 included) fails the byte test below like any other.
+  std::string text;
+  if (!CLCCRSCommon::ReadFileBytes(m_strXmlPath.c_str(), text, limitSize)) {
     CRS_FATAL(m_result);
     return false;
   }
-  if (limitSize != -1 && size > limitSize) {
+  if (limitSize != -1 && text.size() > static_cast<std::size_t>(limitSize)) {
     m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
     return false;
   }
-  std::string text = CLCCRSCommon::ReadFileData(m_strXmlPath.c_str());
   if (text.empty()) {
     CRS_FATAL(m_result);
     return false;

@@ -17,7 +17,6 @@ class CLCCRSDefinition;
 class CLCCRSDataManager {
  public:
   static constexpr long kArgumentLine = 99999;
-  static constexpr std::size_t kMaxOutputSize = 19922944;  // 19 MiB of UTF-8
   static constexpr unsigned short kValidateDefine1 = 205;
   static constexpr unsigned short kDataConvDefine1 = 206;
   static constexpr unsigned short kValidateDefine2 = 207;

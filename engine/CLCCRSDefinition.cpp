@@ -232,7 +232,7 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* suc
   out += "<crs:";
   out += m_strRootNode;
   out += " version=\"";
-  CLCCRSCommon::ConvEntityRefs(version, std::strlen(version), out);
+  CLCCRSCommon::ConvEntityRefs(version, std::strlen(version), out, true);
   out += '"';
   for (std::size_t i = 0; i < 5; ++i) {
     out += " xmlns:";
@@ -266,6 +266,14 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* suc
         !BuildLinkIndex(payments, CRSColumn::kPaymentAccountDocRefId, paymentIndex)) {
       return fail();
     }
+    // Links are many to many, so the output can grow far past the input:
+    // stop as soon as it passes the limit, which also bounds the memory.
+    auto tooLarge = [&]() {
+      if (out.size() <= kMaxOutputSize) return false;
+      result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
+      *success = false;
+      return true;
+    };
     out += "<crs:ReportingGroup>";
     for (long account = 0; account < accountCount; ++account) {
       const char* docRefId = accounts->GetColumnValue(account, CRSColumn::kAccountDocRefId - 1);
@@ -277,7 +285,7 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* suc
       if (linkedPersons != personIndex.end()) {
         for (const long person : linkedPersons->second) {
           controllingPerson.AppendNode(persons, person, success, out, result);
-          if (!*success) return std::string();
+          if (!*success || tooLarge()) return std::string();
         }
       }
       accountBalance.AppendNode(accounts, account, success, out, result);
@@ -286,10 +294,11 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* suc
       if (linkedPayments != paymentIndex.end()) {
         for (const long paid : linkedPayments->second) {
           payment.AppendNode(payments, paid, success, out, result);
-          if (!*success) return std::string();
+          if (!*success || tooLarge()) return std::string();
         }
       }
       out += "</crs:AccountReport>";
+      if (tooLarge()) return std::string();
     }
     out += "</crs:ReportingGroup>";
   }

@@ -44,6 +44,8 @@ class CLCCRSDefinition {
   const std::string& GetRootNode() const { return m_strRootNode; }
   long GetAttrValueColumn1() const { return m_lAttrValueColumn1; }
 
+  // Largest generated document, in bytes of UTF-8 (19 MiB).
+  static constexpr std::size_t kMaxOutputSize = 19922944;
   // A conversion definition addresses its reports by these positions.
   static constexpr std::size_t kConversionReportCount = 6;
 

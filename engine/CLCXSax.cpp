@@ -4,18 +4,39 @@
 #include "CLCXPlatform.h"
 
 #include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/parsers/SAX2XMLReaderImpl.hpp>
 #include <xercesc/sax2/DefaultHandler.hpp>
 #include <xercesc/sax2/SAX2XMLReader.hpp>
-#include <xercesc/sax2/XMLReaderFactory.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
 #include <cstring>
+#include <string>
 #include <new>
 
 using namespace xercesc;
+
+namespace {
+
+// Thrown by the reader to stop at a document type declaration.
+struct DoctypeRefused {};
+
+// A SAX2 reader that refuses any document type declaration: the documents
+// read here never carry one, and refusing it up front leaves no room for
+// entity or attribute-default tricks in its subset. The scanner reports the
+// declaration only while a lexical handler is installed.
+class RefuseDoctypeReader : public SAX2XMLReaderImpl {
+ public:
+  using SAX2XMLReaderImpl::SAX2XMLReaderImpl;
+  void doctypeDecl(const DTDElementDecl&, const XMLCh* const, const XMLCh* const, const bool,
+                   const bool) override {
+    throw DoctypeRefused();
+  }
+};
+
+}  // namespace
 
 struct CLCXSax::Impl {
   // Declared ahead of the reader, which points at them.
@@ -35,8 +56,7 @@ bool CLCXSax::Initialize() {
     return false;
   }
   try {
-    std::unique_ptr<SAX2XMLReader> reader(
-        XMLReaderFactory::createXMLReader(XMLPlatformUtils::fgMemoryManager, nullptr));
+    auto reader = std::make_unique<RefuseDoctypeReader>(XMLPlatformUtils::fgMemoryManager, nullptr);
     reader->setFeature(XMLUni::fgSAX2CoreValidation, false);
     reader->setFeature(XMLUni::fgSAX2CoreNameSpaces, false);
     reader->setFeature(XMLUni::fgXercesLoadExternalDTD, false);
@@ -89,14 +109,20 @@ bool CLCXSax::Parse(const char* buffer, std::size_t length, const char* bufferId
     // No content handler: only whether the document reads to its end matters.
     DefaultHandler handler;
     reader->setErrorHandler(&handler);
+    reader->setLexicalHandler(&handler);
     try {
       reader->parse(source);
       parsed = true;
     } catch (...) {
       reader->setErrorHandler(nullptr);
+      reader->setLexicalHandler(nullptr);
       throw;
     }
     reader->setErrorHandler(nullptr);
+    reader->setLexicalHandler(nullptr);
+  } catch (const DoctypeRefused&) {
+    const std::string text = std::string(CLCDebugDump::kUnexpectedError) + "\ndocument type declaration refused";
+    CRS_FATAL_MSG(m_result, text.c_str());
   } catch (const SAXParseException& e) {
     CRS_FATAL_MSG(m_result, CLCXParseErrorText(e).c_str());
   } catch (const XMLException& e) {

@@ -7,7 +7,8 @@
 class CLCValidResult;
 
 // Well-formedness check of an in-memory document. It never fetches anything:
-// no external entities, no external DTD, no network; entity expansion is capped.
+// no external entities, no external DTD, no network; entity expansion is capped;
+// a document type declaration makes the document unacceptable.
 class CLCXSax : public CLCXParser {
  public:
   // Failures are recorded in the running operation's collector.

@@ -39,19 +39,23 @@ enum CLCCRSMessage_t : std::int32_t {
   CRSMSG_XML_STRUCTURE = 32,      // HE00155E
 };
 
-// One row of the catalogue.
+// One row of the catalogue. The English text is a translation for callers who
+// show messages to people; the engine's results carry codes only.
 struct CRSMsgRow {
   std::int32_t value;
   const char* code;
-  const char* text;
+  const char* text;     // Japanese, the catalogue's own text
+  const char* english;
 };
+
+enum class CRSMsgLanguage { Japanese, English };
 
 inline constexpr int kCRSMsgTableSize = 33;
 extern const CRSMsgRow CRSMsgTable[kCRSMsgTableSize];
 
 // Code of the first row holding the value; empty text for 0 or an unknown value.
 const char* CRSMsgCode(std::int32_t value);
-// Japanese message text of the value; empty text for 0 or an unknown value.
-const char* CRSMsgText(std::int32_t value);
+// Message text of the value; empty text for 0 or an unknown value.
+const char* CRSMsgText(std::int32_t value, CRSMsgLanguage language = CRSMsgLanguage::Japanese);
 // Value of the first row whose code equals the text exactly; 0 when none does.
 CLCCRSMessage_t CRSMsgFromCode(std::string_view code);

@@ -16,17 +16,26 @@ std::string CLCCRSCommon::ReadFileData(const char* path) {
 
 std::string CLCCRSCommon::ReadCsvFileData(const char* path) {
   std::string bytes;
-  std::string text;
-  if (!CLCNative::readFileBytes(path, bytes) || !CLCNative::shiftJisToUtf8(bytes, text)) return {};
-  return text;
+  if (!CLCNative::readFileBytes(path, bytes)) return {};
+  return ShiftJisToUtf8(bytes);
 }
 
-bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes) {
-  return CLCNative::readFileBytes(path, bytes);
+bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes, long maxBytes) {
+  return CLCNative::readFileBytes(path, bytes, maxBytes);
+}
+
+std::string CLCCRSCommon::ShiftJisToUtf8(const std::string& bytes) {
+  std::string text;
+  if (!CLCNative::shiftJisToUtf8(bytes, text)) return {};
+  return text;
 }
 
 bool CLCCRSCommon::WriteFileData(const char* path, const std::string& text) {
   return CLCNative::writeFile(path, text);
+}
+
+bool CLCCRSCommon::IsSameFile(const char* first, const char* second) {
+  return CLCNative::isSameFile(first, second);
 }
 
 bool CLCCRSCommon::PathFileExists(const char* path) { return CLCNative::pathFileExists(path); }
@@ -37,8 +46,8 @@ bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCNative::pat
 
 std::string CLCCRSCommon::StringTrim(const char* text) { return CLCPortable::trim(text); }
 
-void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out) {
-  CLCPortable::convEntityRefs(text, length, out);
+void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {
+  CLCPortable::convEntityRefs(text, length, out, attribute);
 }
 
 std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) {

@@ -16,16 +16,28 @@ class CLCCRSCommon {
   static long GetFileSize(const char* path);
   // Whole file as strictly validated UTF-8; empty when unreadable or invalid.
   static std::string ReadFileData(const char* path);
-  // Whole file decoded from Shift_JIS (Windows-31J table, strict) into UTF-8;
-  // empty when unreadable or undecodable.
+  // Whole file decoded from Shift_JIS (Windows-31J table) into UTF-8; empty
+  // when unreadable. See ShiftJisToUtf8 for bytes that do not decode.
   static std::string ReadCsvFileData(const char* path);
-  // Whole file as it is on disk, undecoded; false when it cannot be read.
-  static bool ReadFileBytes(const char* path, std::string& bytes);
-  // Writes the text as UTF-8 without byte-order mark. The text goes to a
-  // temporary file in the target folder that is then renamed over the target,
-  // so a failure never leaves a partial or damaged file.
+  // A regular file's bytes as they are on disk, undecoded: at most maxBytes + 1
+  // of them, so that a longer result means the file passes the limit (no limit
+  // when maxBytes is negative). false when the file cannot be read or is not a
+  // regular file (a FIFO, a device, a folder): nothing else is ever read.
+  static bool ReadFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
+  // Shift_JIS (Windows-31J) bytes as UTF-8. Every byte sequence that is not
+  // Shift_JIS becomes U+FFFD, which the table never yields otherwise, so the
+  // reader can point at it; empty only for empty input or a converter failure.
+  static std::string ShiftJisToUtf8(const std::string& bytes);
+  // Writes the text as UTF-8 without byte-order mark. The text goes to an
+  // unnamed (else hidden) temporary file in the target folder that is then put
+  // in place atomically, so a failure never leaves a partial or damaged file.
+  // A symbolic link is followed and kept; only a regular file that the process
+  // may write and that is not read-only is replaced.
   static bool WriteFileData(const char* path, const std::string& text);
-  // True when an entry exists at the path and it is not a folder.
+  // True when both paths name the same existing file (same device and inode,
+  // links followed), whatever the spelling of the paths.
+  static bool IsSameFile(const char* first, const char* second);
+  // True when a regular file exists at the path (links followed).
   static bool PathFileExists(const char* path);
   // True when the process can open the file for reading.
   static bool PathFileIsRead(const char* path);
@@ -36,8 +48,10 @@ class CLCCRSCommon {
   // Copy without leading and trailing white space (space, U+3000, tab, CR, LF,
   // form feed, vertical tab and the other Unicode white space); empty for null.
   static std::string StringTrim(const char* text);
-  // Appends the first `length` bytes of text to out with " & ' < > escaped.
-  static void ConvEntityRefs(const char* text, std::size_t length, std::string& out);
+  // Appends the first `length` bytes of text to out with " & ' < > escaped and
+  // CR as "&#13;"; in an attribute value also tab and LF ("&#9;", "&#10;"), so
+  // that every value reads back byte for byte.
+  static void ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute = false);
 
   // Current local time in the given date and time patterns (Gregorian calendar);
   // both given: date, one space, time. Both null or empty: empty text.

@@ -2,6 +2,7 @@
 #include "CLCPortable.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -9,12 +10,16 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <limits>
 #include <memory>
+#include <random>
 #include <vector>
 
 // The POSIX body of the platform services: files through POSIX calls, Shift_JIS
@@ -66,6 +71,11 @@ std::string FolderOf(const std::string& path) {
   return folderEnd == 0 ? "/" : path.substr(0, folderEnd);
 }
 
+// A name inside a folder as FolderOf gives it.
+std::string InFolder(const std::string& folder, const std::string& name) {
+  return folder + (folder.back() == '/' ? "" : "/") + name;
+}
+
 // Mode a newly created file gets: 0666 less the process umask. The umask is
 // read from /proc because umask(2) can only be read by changing it, which
 // would race with other threads creating files.
@@ -84,6 +94,69 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// Writes U+FFFD for every byte sequence that is not Windows-31J (unmapped,
+// ill-formed or cut off at the end), so that the reader can point at it.
+void MarkUndecodable(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                     UConverterCallbackReason reason, UErrorCode* status) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close and clone need nothing
+  static const UChar kReplacement = 0xFFFD;
+  *status = U_ZERO_ERROR;
+  ucnv_cbToUWriteUChars(args, &kReplacement, 1, 0, status);
+}
+
+// The entry a chain of symbolic links finally names (it need not exist yet);
+// empty when the chain is too long or a link cannot be read.
+std::string FinalTarget(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string link(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 4096) + 1, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= link.size()) return {};
+    link.resize(static_cast<std::size_t>(n));
+    path = link.front() == '/' ? std::move(link) : InFolder(FolderOf(path), link);
+  }
+  return {};
+}
+
+// True when an existing file may be replaced: the process can write it, and it
+// is not marked read-only for everyone (which root could otherwise override).
+bool IsWritableFile(const std::string& path, const struct stat& info) {
+  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+         ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// A fresh random name in the folder, for a file linked in just before it is
+// renamed over its target.
+std::string HiddenName(const std::string& folder) {
+  static constexpr char kDigits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+  std::random_device random;
+  std::uint64_t bits = (static_cast<std::uint64_t>(random()) << 32) | random();
+  std::string name = ".quorvex-";
+  for (int i = 0; i < 12; ++i, bits /= 36) name.push_back(kDigits[bits % 36]);
+  return InFolder(folder, name);
+}
+
+// Gives the unnamed file behind fd the target's name, replacing what is there.
+// false when the file system refuses the link, before anything was changed.
+bool LinkIntoPlace(int fd, const std::string& folder, const std::string& target) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  if (errno != EEXIST) return false;
+  // linkat never replaces: link under a fresh name, then rename over the target.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string hidden = HiddenName(folder);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, hidden.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    if (::rename(hidden.c_str(), target.c_str()) == 0) return true;
+    ::unlink(hidden.c_str());
+    return false;
+  }
+  return false;
+}
+
 }  // namespace
 
 long CLCNative::getFileSize(const char* path) {
@@ -93,18 +166,23 @@ long CLCNative::getFileSize(const char* path) {
   return static_cast<long>(info.st_size);
 }
 
-bool CLCNative::readFileBytes(const char* path, std::string& bytes) {
+bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
   bytes.clear();
   if (path == nullptr) return false;
-  FileDescriptor fd(::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  // Non-blocking, so that a FIFO does not hold the open until a writer comes;
+  // the descriptor's own type then decides, so nothing but a regular file is read.
+  FileDescriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (!fd.valid()) return false;
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-  if (S_ISREG(info.st_mode) && info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
-  // Read to the end rather than trusting the size: the file may change meanwhile.
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // One byte past the limit tells the caller the file is too large; the size
+  // taken above is only a hint, since the file may grow meanwhile.
+  const std::size_t cap =
+      maxBytes < 0 ? std::numeric_limits<std::size_t>::max() : static_cast<std::size_t>(maxBytes) + 1;
+  bytes.reserve(std::min(cap, static_cast<std::size_t>(std::max<off_t>(info.st_size, 0))));
   char chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+  while (bytes.size() < cap) {
+    const ssize_t n = ::read(fd.get(), chunk, std::min(sizeof chunk, cap - bytes.size()));
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -125,8 +203,7 @@ bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
                                                              &ucnv_close);
   std::unique_ptr<UConverter, decltype(&ucnv_close)> target(ucnv_open("UTF-8", &status), &ucnv_close);
   if (U_FAILURE(status)) return false;
-  // Any unmapped or ill-formed byte stops the conversion, which fails the read.
-  ucnv_setToUCallBack(source.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  ucnv_setToUCallBack(source.get(), MarkUndecodable, nullptr, nullptr, nullptr, &status);
   if (U_FAILURE(status)) return false;
 
   // Most CSV text is ASCII; a double-byte character grows to three bytes.
@@ -158,34 +235,58 @@ bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
 
 bool CLCNative::writeFile(const char* path, const std::string& text) {
   if (path == nullptr || *path == '\0') return false;
-  const std::string target(path);
+  // A symbolic link stays: the file it finally names is the one replaced.
+  const std::string target = FinalTarget(path);
+  if (target.empty()) return false;
   struct stat existing {};
-  const bool exists = ::stat(path, &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) return false;
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  // Only a regular file the process may write is replaced: never a device,
+  // a FIFO, a folder or a read-only file.
+  if (exists && (!S_ISREG(existing.st_mode) || !IsWritableFile(target, existing))) return false;
 
   const std::string folder = FolderOf(target);
-  std::string temporary = folder + (folder.back() == '/' ? "" : "/") + ".quorvex-XXXXXX";
-  FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (!fd.valid()) return false;
-
   // A replaced file keeps its permissions; a new one gets the usual ones.
-  const mode_t mode = exists && S_ISREG(existing.st_mode) ? (existing.st_mode & 07777) : NewFileMode();
-  const bool written = WriteAll(fd.get(), text.data(), text.size()) && ::fchmod(fd.get(), mode) == 0 &&
-                       ::fsync(fd.get()) == 0 && fd.close();
-  if (!written || ::rename(temporary.c_str(), path) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
+  const mode_t mode = exists ? (existing.st_mode & 07777) : NewFileMode();
+  auto fill = [&](FileDescriptor& fd) {
+    return WriteAll(fd.get(), text.data(), text.size()) && ::fchmod(fd.get(), mode) == 0 &&
+           ::fsync(fd.get()) == 0;
+  };
+
+  bool placed = false;
+  // An unnamed file has no name until it is complete, so a process killed
+  // half way leaves nothing behind.
+  FileDescriptor unnamed(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+  if (unnamed.valid()) {
+    if (!fill(unnamed)) return false;
+    placed = LinkIntoPlace(unnamed.get(), folder, target);
   }
-  // Make the rename itself durable; the data is already safe, so ignore failure.
+  if (!placed) {
+    // File systems without unnamed files: a hidden named one, renamed over the target.
+    std::string temporary = InFolder(folder, ".quorvex-XXXXXX");
+    FileDescriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (!fd.valid()) return false;
+    if (!fill(fd) || !fd.close() || ::rename(temporary.c_str(), target.c_str()) != 0) {
+      ::unlink(temporary.c_str());
+      return false;
+    }
+  }
+  // Make the new name itself durable; the data is already safe, so ignore failure.
   FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.valid()) ::fsync(dir.get());
   return true;
 }
 
+bool CLCNative::isSameFile(const char* first, const char* second) {
+  if (first == nullptr || second == nullptr) return false;
+  struct stat a {};
+  struct stat b {};
+  return ::stat(first, &a) == 0 && ::stat(second, &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 bool CLCNative::pathFileExists(const char* path) {
   if (path == nullptr) return false;
   struct stat info {};
-  return ::stat(path, &info) == 0 && !S_ISDIR(info.st_mode);
+  return ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool CLCNative::pathFileIsRead(const char* path) {

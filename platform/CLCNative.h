@@ -38,18 +38,27 @@ class CLCNative {
  public:
   // Size in bytes, or -1 when the entry cannot be examined (missing, no access).
   static long getFileSize(const char* path);
-  // Whole file as it is on disk; false (bytes empty) when it cannot be opened or
-  // read, or is a folder.
-  static bool readFileBytes(const char* path, std::string& bytes);
+  // A regular file's bytes as they are on disk, taken from the open file (links
+  // followed): at most maxBytes + 1 of them, all when maxBytes is negative. false
+  // (bytes empty) when it cannot be opened or read, or is anything but a regular
+  // file (a FIFO, a device, a folder); opening never blocks.
+  static bool readFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
   // Shift_JIS bytes decoded with the Windows-31J (code page 932) table into
-  // UTF-8; false (text empty) on any unmapped or incomplete byte sequence.
+  // UTF-8. Every unmapped, ill-formed or incomplete byte sequence becomes one
+  // U+FFFD, which the table never yields otherwise. false only when the
+  // converter itself fails.
   static bool shiftJisToUtf8(const std::string& bytes, std::string& text);
-  // Writes the bytes to a temporary file in the target's folder and puts it in
+  // Writes the bytes to a temporary file in the target's folder (unnamed where
+  // the system allows, so that a killed process leaves nothing) and puts it in
   // place atomically: a failure leaves the target as it was and no temporary
-  // behind. A replaced file keeps its permissions; a symlink's target is
-  // replaced and the link kept; a folder is never written. True on success.
+  // behind. A replaced file keeps its permissions; a symlink's final target is
+  // replaced and the link kept. Only a regular file that the process may write
+  // and that is not read-only is replaced; anything else fails. True on success.
   static bool writeFile(const char* path, const std::string& text);
-  // True when an entry exists at the path and it is not a folder.
+  // True when both paths name the same existing file (same device and file
+  // identity, links followed), however they are spelt.
+  static bool isSameFile(const char* first, const char* second);
+  // True when a regular file exists at the path (links followed).
   static bool pathFileExists(const char* path);
   // True when the process can open the file for reading (without blocking).
   static bool pathFileIsRead(const char* path);

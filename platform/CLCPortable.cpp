@@ -80,7 +80,7 @@ long CLCPortable::characterLength(const char* text) {
   return units;
 }
 
-void CLCPortable::convEntityRefs(const char* text, std::size_t length, std::string& out) {
+void CLCPortable::convEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {
   if (text == nullptr || length == 0) return;
   out.reserve(out.size() + length);
   // Copy runs of ordinary bytes at once.
@@ -93,6 +93,17 @@ void CLCPortable::convEntityRefs(const char* text, std::size_t length, std::stri
       case '\'': replacement = "&apos;"; break;
       case '<': replacement = "&lt;"; break;
       case '>': replacement = "&gt;"; break;
+      // A parser reads a raw CR as LF, and in an attribute a raw tab or LF as a
+      // space: references keep the value exact.
+      case '\r': replacement = "&#13;"; break;
+      case '\t':
+        if (!attribute) continue;
+        replacement = "&#9;";
+        break;
+      case '\n':
+        if (!attribute) continue;
+        replacement = "&#10;";
+        break;
       default: continue;
     }
     out.append(text + runStart, i - runStart);

@@ -24,9 +24,11 @@ class CLCPortable {
   static std::string trim(const char* text);
   // UTF-16 code units of the UTF-8 text; 0 for null or ill-formed text.
   static long characterLength(const char* text);
-  // Appends the first `length` bytes of text to out with " & ' < > escaped.
-  // UTF-8 multi-byte sequences never contain these five bytes.
-  static void convEntityRefs(const char* text, std::size_t length, std::string& out);
+  // Appends the first `length` bytes of text to out with " & ' < > escaped and
+  // CR as "&#13;"; in an attribute value (attribute true) also tab and LF as
+  // "&#9;" and "&#10;", so that every value reads back byte for byte. UTF-8
+  // multi-byte sequences never contain these bytes.
+  static void convEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute = false);
   // Folder joined with name by exactly one separator; empty for a null folder,
   // the folder alone for a null or empty name.
   static std::string appendFilePath(const char* folder, const char* name);

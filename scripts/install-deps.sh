@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the benchmarks need.
+# Installs every Debian package the build, the tests, the benchmarks and the fuzz targets need
+# (chromium renders the tool's HTML report in its test).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -10,4 +11,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libxerces-c-dev libicu-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
-  libxml2-utils python3
+  libxml2-utils python3 \
+  clang libclang-rt-dev chromium

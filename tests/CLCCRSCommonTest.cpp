@@ -2,6 +2,8 @@
 // built; the few POSIX-only cases are marked. The date parser is also pinned to
 // ICU's strict calendar parse by CLCDateTextIcuTest.
 #include "CLCCRSCommon.h"
+#include "CLCValidResult.h"
+#include "CLCXDom.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +79,24 @@ TEST(ConvEntityRefs, EscapesFiveCharactersAndAppends) {
   std::string prefix;
   CLCCRSCommon::ConvEntityRefs("&amp;rest", 5, prefix);  // only the length given is visited
   EXPECT_EQ(prefix, "&amp;amp;");
+}
+
+// A parser reads a raw CR as LF, and tab or LF in an attribute as a space: the
+// escaped value must read back exactly as it was.
+TEST(ConvEntityRefs, ValuesWithLineBreaksAndTabsReadBackExactly) {
+  const std::string value = "a\r\nb\rc\td\ne";
+  std::string text;
+  CLCCRSCommon::ConvEntityRefs(value.data(), value.size(), text);
+  EXPECT_EQ(text, "a&#13;\nb&#13;c\td\ne");  // element content needs only CR escaped
+
+  std::string document = "<r a=\"";
+  CLCCRSCommon::ConvEntityRefs(value.data(), value.size(), document, true);
+  document += "\"/>";
+  CLCValidResult result;
+  CLCXDom dom(result);
+  ASSERT_TRUE(dom.Initialize());
+  ASSERT_TRUE(dom.Parse(document.c_str(), "CRS", "UTF-8"));
+  EXPECT_EQ(dom.GetAttribute("a"), value);
 }
 
 TEST(DateTimeComp, ComparesGregorianAndJapaneseInstants) {
@@ -171,7 +191,7 @@ TEST(GetFileSize, MissingIsMinusOne) {
   EXPECT_EQ(CLCCRSCommon::GetFileSize(nullptr), -1);
 }
 
-TEST(ReadCsvFileData, DecodesWindows31JStrictly) {
+TEST(ReadCsvFileData, DecodesWindows31JAndMarksWhatIsNot) {
   TempDir dir;
   const std::string text = "1,あいう,ｱｲｳ,①\\~\r\n";  // half-width kana and an NEC special
   WriteBytes(dir.file("ok.csv"), "1,\x82\xA0\x82\xA2\x82\xA4,\xB1\xB2\xB3,\x87\x40\\~\r\n");
@@ -180,17 +200,20 @@ TEST(ReadCsvFileData, DecodesWindows31JStrictly) {
   WriteBytes(dir.file("nul.csv"), std::string("a\0b", 3));
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("nul.csv").c_str()), std::string("a\0b", 3));
 
-  const std::pair<const char*, std::string> refused[] = {
-      {"empty", ""},
-      {"unmapped byte", "ab\x80" "c"},
-      {"lead byte at the end", "ab\x82"},
-      {"bad trail byte", "\x82\x20"},
-      {"UTF-8 text", "\xE3\x81\x82"},
+  // Each sequence that is not Shift_JIS becomes one U+FFFD; what follows is kept.
+  const std::pair<std::string, std::string> marked[] = {
+      {"ab\x80" "c", "ab\uFFFDc"},
+      {"ab\x82", "ab\uFFFD"},          // lead byte at the end
+      {"\x82\x2C" "c", "\uFFFD,c"},     // a comma is never swallowed as a trail byte
+      {"\x85\x40", "\uFFFD"},          // well-formed but unmapped pair
+      {"\xFD\xFE\xFF", "\uFFFD\uFFFD\uFFFD"},
   };
-  for (const auto& [name, bytes] : refused) {
+  for (const auto& [bytes, decoded] : marked) {
     WriteBytes(dir.file("bad.csv"), bytes);
-    EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("bad.csv").c_str()), "") << name;
+    EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("bad.csv").c_str()), decoded) << decoded;
   }
+  WriteBytes(dir.file("empty.csv"), "");
+  EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("empty.csv").c_str()), "");
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.file("missing.csv").c_str()), "");
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.path().c_str()), "");  // a folder
 }

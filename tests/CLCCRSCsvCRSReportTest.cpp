@@ -87,8 +87,6 @@ TEST_F(CsvReportTest, TokeniserSplitsColumnsAndRecordsByteByByte) {
       {"CR CR LF adds only a blank record", "a,b\r\r\nc,d", {{"a", "b"}, {"c", "d"}}},
       {"quoted line breaks stay in the column", "k,\"a\r\nb\nc\"\nd,e", {{"k", "a\r\nb\nc"}, {"d", "e"}}},
       {"quoted column trimmed too", "k,\"\n x \n\"", {{"k", "x"}}},
-      {"unterminated quote runs to the end", "k,\"ab,\ncd", {{"k", "ab,\ncd"}}},
-      {"unterminated doubled quote at end", "k,\"b\"\"", {{"k", "b\""}}},
       {"white space trimmed", "k, b \t,\tc\v", {{"k", "b", "c"}}},
       {"full-width spaces trimmed, quoted or not", "k,\u3000v\u3000,\"\u3000w\u3000\"", {{"k", "v", "w"}}},
       {"inner white space kept", "k,a b\u3000c", {{"k", "a b\u3000c"}}},
@@ -102,6 +100,14 @@ TEST_F(CsvReportTest, TokeniserSplitsColumnsAndRecordsByteByByte) {
     AcceptingReport report;
     EXPECT_TRUE(report.Parse(test.text)) << test.name;
     EXPECT_EQ(report.AllRows(), test.rows) << test.name;
+  }
+}
+
+TEST_F(CsvReportTest, FileCutOffInsideQuotedColumnIsAFormatError) {
+  for (const std::string text : {"k,\"ab,\ncd", "k,\"b\"\"", "a,b\nk,\"JPY"}) {
+    AcceptingReport report;
+    EXPECT_FALSE(report.Parse(text)) << text;
+    EXPECT_EQ(Errors(), "00000-0000000-HE40012E") << text;
   }
 }
 
@@ -331,25 +337,30 @@ TEST_F(CsvReadFileTest, FileCheckRunsAfterReading) {
   EXPECT_EQ(Errors(), "00000-0000000-HE40015E");
 }
 
-TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
+TEST_F(CsvReadFileTest, BytesThatAreNotShiftJisArePointedAt) {
   struct Case {
     const char* name;
     std::string bytes;
+    const char* errors;
   };
   const std::vector<Case> cases = {
-      {"undecodable byte pair", Row("1", 45, {{23, "\x81\x7f"}}) + "\r\n"},
-      {"lone lead byte at the end", Row("1", 45) + "\r\n\x82"},
-      {"empty file", ""},
+      {"undecodable byte pair", Row("1", 45, {{23, "\x81\x7f"}}) + "\r\n", "00001-0000023-HE40011E"},
+      {"two bad columns, both found", Row("1", 45, {{3, "\x80"}, {40, "a\xFF"}}), "00001-0000003-HE40011E,00001-0000040-HE40011E"},
+      {"lone lead byte at the end", Row("1", 45) + "\r\n\x82", "00000-0000000-HE40012E,00002-0000001-HE40011E"},
   };
   for (const Case& test : cases) {
     Collector().ClearResult();
-    const std::string path = Write(test.bytes);
     CLCCRSCsvCRSReport report(Collector());
-    EXPECT_FALSE(report.ReadFile(path.c_str())) << test.name;
-    EXPECT_EQ(report.GetRecordCount(), 0) << test.name;
-    EXPECT_EQ(Errors(), "00000-0000000-HE40000E") << test.name;
+    report.ReadFile(Write(test.bytes).c_str());
+    EXPECT_TRUE(report.HasUnusableCharacters()) << test.name;
+    EXPECT_EQ(Errors(), test.errors) << test.name;
   }
+}
+
+TEST_F(CsvReadFileTest, UnreadableFilesAreFatal) {
   CLCCRSCsvCRSReport report(Collector());
+  EXPECT_FALSE(report.ReadFile(Write("").c_str()));
+  EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
   EXPECT_FALSE(report.ReadFile(m_dir.file("missing.csv").c_str()));
   EXPECT_FALSE(report.ReadFile(nullptr));
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");

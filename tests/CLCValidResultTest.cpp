@@ -26,6 +26,7 @@ TEST(CRSMsgTableTest, LooksUpCodesExactlyAndValuesByFirstRow) {
   for (int value = 1; value < kCRSMsgTableSize; ++value) {
     EXPECT_EQ(CRSMsgFromCode(CRSMsgCode(value)), value) << "code of value " << value << " is not unique";
     EXPECT_STRNE(CRSMsgText(value), "");
+    EXPECT_STRNE(CRSMsgText(value, CRSMsgLanguage::English), "") << "no English text for value " << value;
   }
 }
 

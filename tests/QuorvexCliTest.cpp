@@ -1,4 +1,7 @@
-// The command-line tool: exit status, readable problems and the JSON record.
+// The command-line tool, run as a person would run it: exit status, usage
+// errors, safe conversion, problems a person can act on, JSON, batches and the
+// HTML report in a real browser.
+#include "../bench/CRSCsvGenerator.h"
 #include "EndToEndSupport.h"
 #include "TestSupport.h"
 
@@ -7,86 +10,284 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
+#include <csignal>
+#include <cstdlib>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
+
+using quorvex_test::ReadBytes;
+using quorvex_test::TempDir;
+using quorvex_test::WriteBytes;
 
 struct ToolRun {
   int status;
   std::string output;  // standard output and standard error together
 };
 
-ToolRun Quorvex(const std::string& arguments) {
-  const std::string command = std::string(QUORVEX_CLI) + " " + arguments + " 2>&1";
+std::string Capture(const std::string& command, int* status) {
   FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, ""};
+  if (pipe == nullptr) return {};
   std::string output;
   std::array<char, 65536> buffer;
   std::size_t n;
   while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+  const int result = pclose(pipe);
+  if (status != nullptr) *status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+  return output;
 }
+
+// `environment` is put before the command, e.g. "LANG=ja_JP.UTF-8".
+ToolRun Quorvex(const std::string& arguments, const std::string& environment = "LC_ALL=C") {
+  ToolRun run{};
+  run.output = Capture("env -u LC_ALL -u LC_MESSAGES -u LANG " + environment + " " + QUORVEX_CLI + " " +
+                           arguments + " 2>&1",
+                       &run.status);
+  return run;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 const std::string kValid = quorvex_test::SourcePath("samples/crs-sample-2.0.csv");
 const std::string kMistakes = quorvex_test::SourcePath("samples/crs-mistakes-2.0.csv");
 
-TEST(QuorvexCliTest, ExitStatusFollowsTheResult) {
-  struct Case { std::string arguments; int status; };
-  const Case cases[] = {
-      {"check " + kValid + " --year 2023", 0},
-      {"check " + kMistakes + " --year 2023", 1},
-      {"check " + kValid, 1},  // no reporting year
-      {"convert " + kValid, 0},
-      {"read-xml /no/such/file.xml", 1},
-      {"check", 2},
-      {"check " + kValid + " --schema 3", 2},
-      {"read-xml x.xml --limit ten", 2},
-      {"frobnicate", 2},
+// The valid sample with one controlling person moved to an account that does not exist.
+std::string WriteOrphanPersonFile(const TempDir& dir) {
+  std::string text = ReadBytes(kValid);
+  const std::string person = "\r\n3,JP2023JPCN8000000000001001AC0000002";
+  text.replace(text.find(person), person.size(), "\r\n3,JP2023JPCN8000000000001001AC0000009");
+  const std::string path = dir.file("orphan.csv");
+  WriteBytes(path, text);
+  return path;
+}
+
+TEST(QuorvexCliTest, UsageErrorsNameTheOptionAndTheFix) {
+  struct Case {
+    std::string arguments;
+    int status;
+    std::string said;
   };
-  for (const Case& c : cases) EXPECT_EQ(Quorvex(c.arguments).status, c.status) << c.arguments;
+  const Case cases[] = {
+      {"check " + kValid + " --year 2023", 0, "OK: "},
+      {"check " + kMistakes + " --year 2023", 1, "FAILED: "},
+      {"check " + kValid, 2, "--year is required with schema 2.0"},
+      {"convert " + kValid, 2, "--no-check"},
+      {"check " + kValid + " --schema 1 --year 2023", 2, "--year applies to schema 2.0 only"},
+      {"convert " + kValid + " --no-check --year 2023", 2, "--no-check skips it"},
+      {"convert " + kValid + " --year 2023 -o '   '", 2, "-o: the output path is blank"},
+      {"convert " + kValid + " " + kMistakes + " --year 2023", 2, "several files need -d DIR"},
+      {"convert " + kValid + " --year 2023 -d /no/such/folder", 2, "-d: the output folder /no/such/folder does not exist"},
+      {"check " + kValid + " --year 2023 --html " + kValid, 2, "is the input file"},
+      {"read-xml x.xml --limit ''", 2, "--limit: the value is empty"},
+      {"read-xml x.xml --limit 99999999999999999999", 2, "is too large"},
+      {"read-xml x.xml --limit ten", 2, "is not a number"},
+      {"check " + kValid + " --year 2023 -j 0", 2, "-j"},
+      {"check", 2, "FILE"},
+      {"frobnicate", 2, ""},
+      {"--version", 0, "quorvex 1."},
+      {"--help", 0, "130  interrupted"},
+      {"check /tmp/" + std::string(300, 'x') + ".csv --year 2023", 1, "the system says: File name too long"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = Quorvex(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << '\n' << run.output;
+    EXPECT_TRUE(Contains(run.output, c.said)) << c.arguments << '\n' << run.output;
+  }
 }
 
-TEST(QuorvexCliTest, FailedCheckNamesEveryProblemForAPerson) {
-  const ToolRun run = Quorvex("check " + kMistakes + " --year 2023");
-  EXPECT_NE(run.output.find("line 2, column 149 [AccountBalance]: HE40001E 値が入力されていません。"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("line 3, column 133 [Organisation_Address_1_CountryCode]: HE40009E"),
-            std::string::npos)
-      << run.output;
-  const ToolRun missingYear = Quorvex("check " + kValid);
-  EXPECT_NE(missingYear.output.find("line 99999, column 2 [reporting year]: HE40001E"), std::string::npos)
-      << missingYear.output;
-}
-
-TEST(QuorvexCliTest, JsonCarriesTheSevenFields) {
-  const ToolRun run = Quorvex("check " + kValid + " --year 2023 --json");
-  ASSERT_EQ(run.status, 0) << run.output;
-  const nlohmann::json record = nlohmann::json::parse(run.output);
-  EXPECT_EQ(record.size(), 7u);
-  EXPECT_EQ(record["Result"], "S_OK");
-  EXPECT_EQ(record["HojinNo"], "8000000000001");
-  EXPECT_TRUE(record["AccountReportCount"].is_number());
-  EXPECT_EQ(record["AccountReportCount"], 3);
-  for (const char* key : {"DetailErrorInfo", "GIIN", "CRSData", "XMLData"}) EXPECT_EQ(record[key], "") << key;
-}
-
-TEST(QuorvexCliTest, ConvertWritesTheFileOrPrintsTheXml) {
-  quorvex_test::TempDir dir;
+TEST(QuorvexCliTest, ConversionChecksFirstUnlessToldNotTo) {
+  TempDir dir;
+  const std::string orphan = WriteOrphanPersonFile(dir);
   const std::string out = dir.file("out.xml");
-  const ToolRun written = Quorvex("convert " + kValid + " -o " + out);
-  EXPECT_EQ(written.status, 0) << written.output;
-  const std::string xml = quorvex_test::ReadBytes(out);
-  EXPECT_EQ(xml.rfind("<crs:CRS_OECD", 0), 0u);
 
-  const ToolRun printed = Quorvex("convert " + kValid);
-  EXPECT_EQ(printed.output.rfind("<crs:CRS_OECD", 0), 0u);
+  const ToolRun checked = Quorvex("convert " + orphan + " --year 2023 -o " + out);
+  EXPECT_EQ(checked.status, 1) << checked.output;
+  EXPECT_TRUE(Contains(checked.output, "line 5, column 2 [DocRefId] \"JP2023JPCN8000000000001001AC0000009\": HE40009E"))
+      << checked.output;
+  EXPECT_TRUE(Contains(checked.output, "nothing written")) << checked.output;
+  EXPECT_EQ(Capture("ls -A " + dir.path(), nullptr), "orphan.csv\n") << "a refused conversion left a file";
 
-  const ToolRun readBack = Quorvex("read-xml " + out + " --json");
-  EXPECT_EQ(readBack.status, 0) << readBack.output;
-  EXPECT_EQ(nlohmann::json::parse(readBack.output)["XMLData"], xml);
+  const ToolRun unchecked = Quorvex("convert " + orphan + " --no-check -o " + out);
+  EXPECT_EQ(unchecked.status, 0) << unchecked.output;
+  EXPECT_EQ(ReadBytes(out).rfind("<crs:CRS_OECD", 0), 0u);
+
+  const ToolRun printed = Quorvex("convert " + kValid + " --year 2023");
+  EXPECT_EQ(printed.status, 0);
+  EXPECT_EQ(printed.output.rfind("<crs:CRS_OECD", 0), 0u) << "standard output must carry the XML alone";
+}
+
+TEST(QuorvexCliTest, MessagesFollowTheLanguageCodesDoNot) {
+  struct Case {
+    std::string environment;
+    std::string option;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"LANG=ja_JP.UTF-8", "", "HE40001E 値が入力されていません。"},
+      {"LANG=en_US.UTF-8", "", "HE40001E No value has been entered."},
+      {"LANG=ja_JP.UTF-8 LC_MESSAGES=C", "", "HE40001E No value has been entered."},
+      {"LANG=en_US.UTF-8 LC_ALL=ja_JP.UTF-8", "", "HE40001E 値が入力されていません。"},
+      {"LANG=ja_JP.UTF-8", "--lang en", "HE40001E No value has been entered."},
+      {"LANG=en_US.UTF-8", "--lang ja", "HE40001E 値が入力されていません。"},
+  };
+  std::string document;
+  for (const Case& c : cases) {
+    const ToolRun run = Quorvex("check " + kMistakes + " --year 2023 " + c.option, c.environment);
+    EXPECT_TRUE(Contains(run.output, "line 2, column 149")) << run.output;
+    EXPECT_TRUE(Contains(run.output, c.text)) << c.environment << ' ' << c.option << '\n' << run.output;
+    const ToolRun json = Quorvex("check " + kMistakes + " --year 2023 --json " + c.option, c.environment);
+    const std::string detail = nlohmann::json::parse(json.output)["DetailErrorInfo"];
+    if (document.empty()) document = detail;
+    EXPECT_EQ(detail, document) << "the detail error document changed with the language";
+  }
+}
+
+TEST(QuorvexCliTest, JsonErrorsFollowTheDetailErrorDocumentItemForItem) {
+  for (const std::string& arguments : {"check " + kMistakes + " --year 2023", "check " + kValid + " --year 1999",
+                                       "read-xml " + kValid + " --limit 10"}) {
+    const ToolRun run = Quorvex(arguments + " --json");
+    const nlohmann::json record = nlohmann::json::parse(run.output);
+    EXPECT_EQ(record.size(), 8u);
+    EXPECT_EQ(record["Result"], "E_FAIL");
+    const std::string document = record["DetailErrorInfo"];
+    const nlohmann::json& errors = record["Errors"];
+    std::string rebuilt;
+    for (const nlohmann::json& error : errors) {
+      char item[64];
+      const long assist = error["assistColumn"];
+      if (assist >= 0) {
+        std::snprintf(item, sizeof item, "%05ld-%03ld:%03ld-%s", error["line"].get<long>(),
+                      error["column"].get<long>(), assist, error["code"].get<std::string>().c_str());
+      } else {
+        std::snprintf(item, sizeof item, "%05ld-%07ld-%s", error["line"].get<long>(), error["column"].get<long>(),
+                      error["code"].get<std::string>().c_str());
+      }
+      rebuilt += (rebuilt.empty() ? "" : ",") + std::string(item);
+      EXPECT_FALSE(error["message"].get<std::string>().empty());
+    }
+    EXPECT_EQ(rebuilt, document) << arguments;
+  }
+  const ToolRun passed = Quorvex("check " + kValid + " --year 2023 --json");
+  const nlohmann::json record = nlohmann::json::parse(passed.output);
+  EXPECT_EQ(record["AccountReportCount"], 3);
+  EXPECT_TRUE(record["Errors"].empty());
+}
+
+TEST(QuorvexCliTest, ProblemsNameFileLineItemAndVisibleValue) {
+  // A blank line after the header, a quoted line break in a country code of
+  // record 2 and a long code with a tab in record 3: records 2 and 3 start on
+  // file lines 3 and 5.
+  TempDir dir;
+  std::vector<quorvex_test::Row> rows = quorvex_test::LoadCsvRows(kValid);
+  rows[1][9] = "U\r\nS";
+  rows[2][108] = "Example Holdings\tand Partners of the Far East Trading Company Ltd.";
+  std::string text = quorvex_test::ToShiftJis(quorvex_test::CsvText(rows));
+  text.insert(text.find("\r\n"), "\r\n");
+  const std::string csv = dir.file("lines.csv");
+  WriteBytes(csv, text);
+
+  const ToolRun run = Quorvex("check " + csv + " --year 2023 --lang en --json");
+  const nlohmann::json errors = nlohmann::json::parse(run.output)["Errors"];
+  ASSERT_GE(errors.size(), 2u) << run.output;
+  for (const nlohmann::json& error : errors) {
+    EXPECT_EQ(error["fileLine"], error["line"] == 2 ? 3 : 5) << error;
+    EXPECT_FALSE(error["item"].get<std::string>().empty()) << error;
+    EXPECT_TRUE(error["value"].is_string()) << error;
+  }
+  const std::string printed = Quorvex("check " + csv + " --year 2023 --lang en").output;
+  EXPECT_TRUE(Contains(printed, "line 2 (file line 3), column 10 [")) << printed;
+  EXPECT_TRUE(Contains(printed, "] \"U\\r\\nS\": HE4")) << printed;
+  EXPECT_TRUE(Contains(printed, "line 3 (file line 5), column 109 [")) << printed;
+  EXPECT_TRUE(Contains(printed, "] \"Example Holdings\\tand Partners of the Far… (66 characters)\": HE4")) << printed;
+}
+
+TEST(QuorvexCliTest, BatchReportsEveryFileAndGoesOnPastBadOnes) {
+  TempDir dir;
+  const std::string out = dir.file("out");
+  ASSERT_EQ(std::system(("mkdir " + out).c_str()), 0);
+  const std::string copy = dir.file("copy.csv");
+  WriteBytes(copy, ReadBytes(kValid));
+  const ToolRun run = Quorvex("convert " + kValid + " " + kMistakes + " /no/such.csv " + kValid + " " + copy +
+                              " --year 2023 -j 2 -d " + out);
+  EXPECT_EQ(run.status, 1) << run.output;
+  for (const std::string& line : std::vector<std::string>{"OK: wrote " + out + "/crs-sample-2.0.xml", "FAILED: " + kMistakes + ": 6 problems",
+        "FAILED: /no/such.csv: 1 problem", "FAILED: " + kValid + ": the same file as argument 1",
+        "OK: wrote " + out + "/copy.xml", "5 files: 2 passed, 3 failed"}) {
+    EXPECT_TRUE(Contains(run.output, line)) << line << '\n' << run.output;
+  }
+  EXPECT_EQ(Capture("ls " + out, nullptr), "copy.xml\ncrs-sample-2.0.xml\n");
+  EXPECT_EQ(Quorvex("check " + kValid + " " + copy + " --year 2023").status, 0);
+}
+
+TEST(QuorvexCliTest, CtrlCDuringABatchLeavesOnlyWholeOutputs) {
+  TempDir dir;
+  std::string command = std::string(QUORVEX_CLI) + " convert --year 2023 -j 1 -d " + dir.path();
+  const std::string csv = GenerateCrsCsv(4 << 20);
+  for (int i = 0; i < 6; ++i) {
+    const std::string path = dir.file("in" + std::to_string(i) + ".csv");
+    WriteBytes(path, csv);
+    command += " " + path;
+  }
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(pipeEnds[1], STDOUT_FILENO);
+    close(pipeEnds[0]);
+    execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  // Interrupt as soon as the first file is written, while the second runs.
+  std::string output;
+  char buffer[4096];
+  for (ssize_t n; output.find("OK: wrote") == std::string::npos && (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+    output.append(buffer, static_cast<std::size_t>(n));
+  }
+  kill(child, SIGINT);
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) output.append(buffer, static_cast<std::size_t>(n));
+  close(pipeEnds[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << output;
+  EXPECT_EQ(WEXITSTATUS(status), 130) << output;
+  EXPECT_TRUE(Contains(output, "not run (interrupted)")) << output;
+  // Only inputs and complete outputs: no partial or temporary file.
+  const std::string listing = Capture("ls -A " + dir.path(), nullptr);
+  std::size_t outputs = 0;
+  for (std::size_t at = 0, end; (end = listing.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string name = listing.substr(at, end - at);
+    if (name.rfind("in", 0) == 0 && name.size() == 7 && name.compare(3, 4, ".csv") == 0) continue;
+    ASSERT_TRUE(name.size() == 7 && name.compare(3, 4, ".xml") == 0) << "left behind: " << name;
+    const std::string xml = ReadBytes(dir.file(name));
+    EXPECT_EQ(xml.compare(xml.size() - 15, 15, "</crs:CRS_OECD>"), 0) << name << " is cut short";
+    ++outputs;
+  }
+  EXPECT_GE(outputs, 1u);
+  EXPECT_LT(outputs, 6u);
+}
+
+TEST(QuorvexCliTest, HtmlReportRendersInAHeadlessBrowser) {
+  if (std::system("command -v chromium > /dev/null") != 0) GTEST_SKIP() << "chromium is not installed";
+  TempDir dir;
+  const std::string report = dir.file("report.html");
+  EXPECT_EQ(Quorvex("check " + kMistakes + " --year 2023 --lang en --html " + report).status, 1);
+  const std::string browser = "chromium --headless --no-sandbox --disable-gpu --hide-scrollbars "
+                              "--user-data-dir=" + dir.file("profile") + " --window-size=1000,800 ";
+  const std::string dom = Capture(browser + "--dump-dom file://" + report + " 2>/dev/null", nullptr);
+  for (const char* part : {"failed: 6 problems", "HE40009E</code></a></td><td>The value entered is not correct.",
+                                  "(3 problems)", "<tr><td>2</td><td>", "<td>149</td>"}) {
+    EXPECT_TRUE(Contains(dom, part)) << part << '\n' << dom;
+  }
+  // A blank page compresses to almost nothing; the report's tables do not.
+  const std::string blank = dir.file("blank.png");
+  const std::string shot = dir.file("report.png");
+  Capture(browser + "--screenshot=" + blank + " about:blank 2>&1", nullptr);
+  Capture(browser + "--screenshot=" + shot + " file://" + report + " 2>&1", nullptr);
+  const std::size_t blankSize = ReadBytes(blank).size();
+  EXPECT_GT(blankSize, 0u);
+  EXPECT_GT(ReadBytes(shot).size(), 5 * blankSize) << "the screenshot of the report looks blank";
 }
 
 }  // namespace

@@ -1,0 +1,69 @@
+#include "FileTask.h"
+
+#include "CLCCsvConvDataCRS.h"
+#include "Interruption.h"
+#include "Problems.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+// The library says "the file does not exist" for any path it cannot look up;
+// a person needs to know when the path is too long or names no folder.
+std::string SystemReason(const std::string& file, const std::vector<CLCErrorDescription>& problems) {
+  for (const CLCErrorDescription& problem : problems) {
+    if (!problem.isArgument || problem.column != 1 || problem.code != "HE40004E") continue;
+    struct stat status;
+    if (stat(file.c_str(), &status) != 0 && errno != ENOENT) return std::strerror(errno);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string FileOutcome::StepName(const ToolOptions& options) const {
+  const std::string schema = "schema " + std::to_string(options.schema) + ".0";
+  if (options.command == ToolCommand::ReadXml) return "XML read";
+  return converted ? schema + " conversion" : schema + " check";
+}
+
+FileOutcome FileTask::Run() const {
+  FileOutcome outcome;
+  outcome.file = m_file;
+  outcome.outputPath = m_outputPath;
+  CLCCsvConvDataCRS facade;
+  facade.SetDescribeErrors(true);
+  const char* file = m_file.c_str();
+  const CLCCsvConvResultCRS* record = nullptr;
+
+  if (m_options.command == ToolCommand::ReadXml) {
+    record = facade.ReadXMLFile(file, m_options.limit);
+  } else {
+    if (m_options.checksFirst()) {
+      outcome.checked = true;
+      record = m_options.schema == 1 ? facade.CRSCsvCheck(file) : facade.CRSCsvCheck2(file, m_options.year.c_str());
+    }
+    const bool checkPassed = record == nullptr || record->getResult() == "S_OK";
+    if (m_options.command == ToolCommand::Convert && checkPassed) {
+      if (Interruption::Requested()) {
+        outcome.refusal = "interrupted before the conversion";
+        outcome.interrupted = true;
+        return outcome;
+      }
+      outcome.converted = true;
+      const char* output = m_outputPath.c_str();
+      record = m_options.schema == 1 ? facade.CsvConvCRSData(file, output) : facade.CsvConvCRSData2(file, output);
+    }
+  }
+  outcome.record = *record;
+  if (outcome.record.getResult() != "S_OK") {
+    outcome.problems = DescribeProblems(outcome.record);
+    outcome.record.putErrorDescriptions({});  // kept once, in problems
+    outcome.systemReason = SystemReason(m_file, outcome.problems);
+  }
+  // A written file needs no copy of its XML in memory while the batch goes on.
+  if (!m_outputPath.empty() && !m_options.json) outcome.record.putCRSData(std::string());
+  return outcome;
+}

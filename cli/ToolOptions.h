@@ -1,0 +1,28 @@
+#pragma once
+#include "CRSMsgTable.h"
+
+#include <string>
+#include <vector>
+
+enum class ToolCommand { Check, Convert, ReadXml };
+
+// Everything the command line asked for, after the usage rules were applied.
+struct ToolOptions {
+  ToolCommand command = ToolCommand::Check;
+  std::vector<std::string> files;
+  int schema = 2;
+  std::string year;
+  bool yearGiven = false;
+  std::string output;        // -o: one output file; empty for standard output
+  std::string outputFolder;  // -d: DIR/<name>.xml per file
+  bool noCheck = false;
+  long limit = -1;           // read-xml byte limit
+  bool json = false;
+  std::string htmlReport;
+  CRSMsgLanguage language = CRSMsgLanguage::English;
+  unsigned jobs = 1;
+
+  // A conversion that runs the check of its schema first.
+  bool checksFirst() const { return command == ToolCommand::Check || (command == ToolCommand::Convert && !noCheck); }
+  bool batch() const { return files.size() > 1; }
+};
