@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
@@ -111,6 +112,37 @@ std::wstring WriteTarget(const std::wstring& path) {
   return target;
 }
 
+// Appends the code page 932 bytes as UTF-16; false, appending nothing, when
+// any byte sequence in them is not mapped.
+bool DecodeCodePage932(const char* bytes, std::size_t length, std::wstring& out) {
+  if (length == 0) return true;
+  if (length > INT_MAX) return false;
+  const int size = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), nullptr, 0);
+  if (size <= 0) return false;
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(size));
+  if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), &out[at], size) != size) {
+    out.resize(at);
+    return false;
+  }
+  return true;
+}
+
+// Character by character: every sequence that is not Shift_JIS becomes one
+// U+FFFD (which the table never yields), so the reader can point at it. A lead
+// byte whose next byte cannot follow it stands alone, as in the other bodies.
+void DecodeMarkingUndecodable(const char* bytes, std::size_t length, std::wstring& out) {
+  auto isLead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
+  auto isTrail = [](unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); };
+  for (std::size_t i = 0; i < length;) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const std::size_t unit =
+        isLead(lead) && i + 1 < length && isTrail(static_cast<unsigned char>(bytes[i + 1])) ? 2 : 1;
+    if (!DecodeCodePage932(bytes + i, unit, out)) out.push_back(L'\uFFFD');
+    i += unit;
+  }
+}
+
 bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   while (size > 0) {
     const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
@@ -120,6 +152,15 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
     size -= written;
   }
   return true;
+}
+
+// Volume and file index of the file at the path, links followed.
+bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
+  std::wstring wide;
+  if (!ToWide(path, wide) || wide.empty()) return false;
+  FileHandle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  return file.valid() && GetFileInformationByHandle(file.get(), &info);
 }
 
 }  // namespace
@@ -154,23 +195,28 @@ long CLCNative::getFileSize(const char* path) {
   return size > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
 }
 
-bool CLCNative::readFileBytes(const char* path, std::string& bytes) {
+bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
   bytes.clear();
   std::wstring wide;
   if (!ToWide(path, wide) || wide.empty()) return false;
-  // Others may go on reading; a folder does not open without backup semantics.
+  // Others may go on reading; a folder does not open without backup semantics,
+  // and the handle's own type keeps pipes, consoles and devices out.
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid()) return false;
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
+  // One byte past the limit tells the caller the file is too large; the size is
+  // only a hint, since the file may grow meanwhile.
+  const unsigned long long cap = maxBytes < 0 ? ~0ull : static_cast<unsigned long long>(maxBytes) + 1;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < INT_MAX) {
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+    const unsigned long long hint = static_cast<unsigned long long>(size.QuadPart);
+    bytes.reserve(static_cast<std::size_t>(std::min<unsigned long long>(std::min(hint, cap), INT_MAX)));
   }
-  // Read to the end rather than trusting the size: the file may change meanwhile.
   char chunk[65536];
-  for (;;) {
+  while (bytes.size() < cap) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr)) {
+    const DWORD want = static_cast<DWORD>(std::min<unsigned long long>(sizeof chunk, cap - bytes.size()));
+    if (!ReadFile(file.get(), chunk, want, &read, nullptr)) {
       bytes.clear();
       return false;
     }
@@ -182,14 +228,17 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes) {
 
 bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
   text.clear();
-  if (bytes.empty()) return true;
-  if (bytes.size() > INT_MAX) return false;
-  const int length = static_cast<int>(bytes.size());
-  // Any byte sequence code page 932 does not map fails the whole conversion.
-  const int size = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
-  if (size <= 0) return false;
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(), size) != size) return false;
+  std::wstring wide;
+  // Line by line: a line feed never ends a double-byte character, and only a
+  // line that does not decode as a whole is taken apart.
+  for (std::size_t start = 0; start < bytes.size();) {
+    std::size_t end = bytes.find('\n', start);
+    end = end == std::string::npos ? bytes.size() : end + 1;
+    if (!DecodeCodePage932(bytes.data() + start, end - start, wide)) {
+      DecodeMarkingUndecodable(bytes.data() + start, end - start, wide);
+    }
+    start = end;
+  }
   if (!ToUtf8(wide.data(), wide.size(), text)) {
     text.clear();
     return false;
@@ -201,8 +250,17 @@ bool CLCNative::writeFile(const char* path, const std::string& text) {
   std::wstring wide;
   if (!ToWide(path, wide) || wide.empty()) return false;
   const std::wstring target = WriteTarget(wide);
+  // Only a regular file that may be written is replaced.
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)) != 0) {
+    return false;
+  }
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    FileHandle existing(CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!existing.valid() || GetFileType(existing.get()) != FILE_TYPE_DISK) return false;
+  }
 
   // A new name in the target's folder, so the final move never crosses volumes.
   const std::wstring folder = FolderOf(target);
@@ -226,11 +284,20 @@ bool CLCNative::writeFile(const char* path, const std::string& text) {
   return true;
 }
 
+bool CLCNative::isSameFile(const char* first, const char* second) {
+  BY_HANDLE_FILE_INFORMATION a{};
+  BY_HANDLE_FILE_INFORMATION b{};
+  if (!FileIdentity(first, a) || !FileIdentity(second, b)) return false;
+  return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+         a.nFileIndexLow == b.nFileIndexLow;
+}
+
 bool CLCNative::pathFileExists(const char* path) {
   std::wstring wide;
   if (!ToWide(path, wide) || wide.empty()) return false;
   const DWORD attributes = GetFileAttributesW(wide.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 bool CLCNative::pathFileIsRead(const char* path) {

@@ -50,4 +50,12 @@ viaNull = conv.CRSCsvCheck(vbNullString).DetailErrorInfo
 viaEmpty = conv.CRSCsvCheck("").DetailErrorInfo
 Check viaNull <> "" And viaNull = viaEmpty, "null and empty paths give the same detail error"
 
+' The input is never overwritten, however the output path spells it.
+Dim same, size
+same = scratch & "\same.csv"
+fso.CopyFile samples & "\crs-sample-2.0.csv", same, True
+size = fso.GetFile(same).Size
+Check conv.CsvConvCRSData2(same, UCase(same)).Result = "E_FAIL" And fso.GetFile(same).Size = size, _
+      "conversion onto its own input is refused and the input kept"
+
 WScript.Echo passed & " passed, " & failed & " failed"
