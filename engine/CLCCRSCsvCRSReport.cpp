@@ -243,10 +243,18 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
 }
 
 bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord) {
-  if (NeedsTrim(column)) {
-    record.push_back(CLCCRSCommon::StringTrim(column.c_str()));
+  // Column strings are recycled from record to record, so that a file of a
+  // hundred thousand records does not allocate every long column anew.
+  if (m_vecSpareColumns.empty()) {
+    record.emplace_back();
   } else {
-    record.push_back(std::move(column));
+    record.push_back(std::move(m_vecSpareColumns.back()));
+    m_vecSpareColumns.pop_back();
+  }
+  if (NeedsTrim(column)) {
+    record.back() = CLCCRSCommon::StringTrim(column.c_str());
+  } else {
+    record.back().assign(column);
   }
   column.clear();
   // Reported where it stands, and tokenising goes on so that every one is found.
@@ -256,17 +264,15 @@ bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string
   }
   if (!endOfRecord) return true;
 
-  if (!ValidateRecord(record)) {
-    record.clear();
-    return false;
-  }
+  const bool valid = ValidateRecord(record);
   // A single column can only be a blank line here: neither stored nor counted.
-  if (record.size() > 1) {
+  if (valid && record.size() > 1) {
     m_vecRecords.push_back(std::make_unique<CLCCRSRecordData>(record, m_lLineCnt + 1, m_lRecordFileLine));
     ++m_lLineCnt;
   }
+  for (std::string& spare : record) m_vecSpareColumns.push_back(std::move(spare));
   record.clear();
-  return true;
+  return valid;
 }
 
 bool CLCCRSCsvCRSReport::ValidateRecord(std::vector<std::string>& columns) {

@@ -61,6 +61,8 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   // Records stored so far by this report; the next record's line number is one more.
   long m_lLineCnt = 0;
   long m_lUnusableCount = 0;
+  // Column strings of earlier records, kept for their capacity.
+  std::vector<std::string> m_vecSpareColumns;
   // Physical line of the file where the record being tokenised starts.
   long m_lRecordFileLine = 1;
   std::string m_strNenbun;

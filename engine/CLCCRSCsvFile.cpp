@@ -28,9 +28,10 @@ bool CLCCRSCsvFile::ReadFile(const char* path) {
   }
   // Bytes that are not Shift_JIS arrive as U+FFFD; the tokeniser reports them.
   std::string text = CLCCRSCommon::ShiftJisToUtf8(bytes);
-  bytes = std::string();
-  // The decoder sizes its output for the worst case; the records built next
-  // need the room more.
+  // Released now (assigning an empty string would keep the capacity): the
+  // records built next need the room.
+  std::string().swap(bytes);
+  // The decoder sizes its output for the worst case.
   text.shrink_to_fit();
   if (text.empty()) {
     CRS_FATAL(m_result);

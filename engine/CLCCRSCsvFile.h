@@ -29,8 +29,13 @@ class CLCCRSCsvFile {
   long GetRecordCount() const;
   // Column text, or null when row or column is negative or not present.
   const char* GetItem(long row, long column) const {
+    const CLCCRSRecordData* record = GetRecord(row);
+    return record != nullptr ? record->GetColumnValue(column) : nullptr;
+  }
+  // The stored record at that index, or null.
+  const CLCCRSRecordData* GetRecord(long row) const {
     if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return nullptr;
-    return m_vecRecords[static_cast<std::size_t>(row)]->GetColumnValue(column);
+    return m_vecRecords[static_cast<std::size_t>(row)].get();
   }
 
   virtual bool Parse(std::string_view text);

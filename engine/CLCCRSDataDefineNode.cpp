@@ -1,5 +1,7 @@
 #include "CLCCRSDataDefineNode.h"
 
+#include "CLCCRSCsvFile.h"
+
 #include "CLCCRSCRSReport.h"
 #include "CLCCRSCommon.h"
 #include "CLCCRSCsvCRSReport.h"
@@ -131,8 +133,14 @@ int CLCCRSDataDefineNode::ValidateCsv(const CLCCRSCsvFile& file, long record, CL
     const int outcome = m_pValidator->ValidateCsv(file, record, -1, result);
     if (outcome != 0) return outcome;
   }
+  const CLCCRSRecordData* data = file.GetRecord(record);
   int last = 0;
   for (const auto& child : m_vecChildren) {
+    // An item whose rules all need an empty column costs no call.
+    if (data != nullptr && child->m_pValidator && child->m_vecChildren.empty() &&
+        child->m_pValidator->SkipsRecord(*data)) {
+      continue;
+    }
     const int outcome = child->ValidateCsv(file, record, result);
     if (outcome == 1) return 1;
     if (outcome != 0) last = outcome;

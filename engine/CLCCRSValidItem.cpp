@@ -142,13 +142,16 @@ std::unique_ptr<CLCCRSValidItem> CLCCRSValidItem::CreateItem(long column, const 
 }
 
 void CLCCRSValidItem::AddOuterItem(std::unique_ptr<CLCCRSValidItem> item) {
-  if (item) m_vecOuter.push_back(std::move(item));
+  if (!item) return;
+  m_vecOuterIsExist.push_back(dynamic_cast<const CLCCRSValidExist*>(item.get()) != nullptr);
+  m_vecOuter.push_back(std::move(item));
 }
 
 bool CLCCRSValidItem::NeedsFilledColumn(long column) const {
-  return std::any_of(m_vecOuter.begin(), m_vecOuter.end(), [column](const auto& outer) {
-    return outer->m_lColumn == column && dynamic_cast<const CLCCRSValidExist*>(outer.get()) != nullptr;
-  });
+  for (std::size_t i = 0; i < m_vecOuter.size(); ++i) {
+    if (m_vecOuterIsExist[i] && m_vecOuter[i]->m_lColumn == column) return true;
+  }
+  return false;
 }
 
 int CLCCRSValidItem::Validate(const char* value, long line, long column, CLCValidResult& result) const {
@@ -166,12 +169,23 @@ int CLCCRSValidItem::Validate(const char* value, long line, long column, CLCVali
 
 int CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, long /*column*/,
                                  CLCValidResult& result) const {
-  for (const auto& outer : m_vecOuter) {
-    const int outcome = outer->ValidateOuter(file, record, -1);
+  const CLCCRSRecordData* data = file.GetRecord(record);
+  for (std::size_t i = 0; i < m_vecOuter.size(); ++i) {
+    if (data != nullptr && m_vecOuterIsExist[i]) {
+      // The usual precondition, "the column is filled", answered in place.
+      const char* outerValue = data->GetColumnValue(m_vecOuter[i]->m_lColumn);
+      if (outerValue == nullptr) {
+        CRS_LOG_UNEXPECTED();
+        return Fatal(result);
+      }
+      if (*outerValue == '\0') return 0;
+      continue;
+    }
+    const int outcome = m_vecOuter[i]->ValidateOuter(file, record, -1);
     if (outcome == 1) return Fatal(result);
     if (outcome != 0) return 0;
   }
-  const char* value = file.GetItem(record, m_lColumn);
+  const char* value = data != nullptr ? data->GetColumnValue(m_lColumn) : nullptr;
   if (value == nullptr) return 0;  // the record has no such column
   const int code = _validateInFile(value, file);
   if (code == 0) return 0;

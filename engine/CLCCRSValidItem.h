@@ -66,4 +66,6 @@ class CLCCRSValidItem {
   CLCCRSMessage_t m_eMessage;
   long m_lAssistColNum = 0;
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecOuter;
+  // Which preconditions are "exist": those are answered without a call.
+  std::vector<bool> m_vecOuterIsExist;
 };

@@ -171,10 +171,8 @@ int CLCCRSValidator::Validate(const char* value, long line, long column, CLCVali
 
 int CLCCRSValidator::ValidateCsv(const CLCCRSCsvFile& file, long record, long column,
                                  CLCValidResult& result) const {
-  if (m_lSkipWhenEmptyColumn >= 0) {
-    const char* value = file.GetItem(record, m_lSkipWhenEmptyColumn);
-    if (value != nullptr && *value == '\0') return 0;
-  }
+  const CLCCRSRecordData* data = file.GetRecord(record);
+  if (data != nullptr && SkipsRecord(*data)) return 0;
   for (const auto& item : m_vecItems) {
     const int outcome = item->ValidateCsv(file, record, column, result);
     if (outcome != 0) return outcome;

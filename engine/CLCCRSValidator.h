@@ -1,4 +1,5 @@
 #pragma once
+#include "CLCCRSRecordData.h"
 #include "CLCCRSValidItem.h"
 
 #include <memory>
@@ -33,6 +34,13 @@ class CLCCRSValidator {
 
   int Validate(const char* value, long line, long column, CLCValidResult& result) const;
   int ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
+  // True when no rule can apply to the record: every one needs a column that
+  // is empty there. Most columns of a record are empty, so this is asked first.
+  bool SkipsRecord(const CLCCRSRecordData& record) const {
+    if (m_lSkipWhenEmptyColumn < 0) return false;
+    const char* value = record.GetColumnValue(m_lSkipWhenEmptyColumn);
+    return value != nullptr && *value == '\0';
+  }
 
   std::size_t GetItemCount() const { return m_vecItems.size(); }
 
