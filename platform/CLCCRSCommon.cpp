@@ -72,7 +72,7 @@ std::string CLCCRSCommon::LoadResoucePath(unsigned short identifier, const char*
   // The framework carries the documents as files of its resource bundle.
   return CLCMacOSNative::definitionPath(identifier);
 #else
-  return CLCPortable::definitionDocument(identifier);
+  return CLCNative::definitionDocument(identifier);
 #endif
 }
 
@@ -100,6 +100,12 @@ std::string CLCCRSCommon::homeDirectory() { return CLCNative::homeDirectory(); }
 
 std::string CLCCRSCommon::appendFilePath(const char* folder, const char* name) {
   return CLCPortable::appendFilePath(folder, name);
+}
+
+std::string CLCCRSCommon::LogDirectory() { return CLCNative::logDirectory(); }
+
+void CLCCRSCommon::AppendLogRecord(const char* path, const std::string& record) {
+  CLCNative::appendLogRecord(path, record);
 }
 
 const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCNative::getEnvironment(name); }

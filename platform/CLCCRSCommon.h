@@ -74,6 +74,11 @@ class CLCCRSCommon {
   static std::string homeDirectory();
   // Folder joined with name by exactly one separator; empty for a null folder.
   static std::string appendFilePath(const char* folder, const char* name);
+  // Folder of the debug log: the home folder, on Windows the temporary folder.
+  static std::string LogDirectory();
+  // Appends one debug-log record (UTF-8) to the file, creating it, in the
+  // system's log encoding; failures are ignored, as the log never reports them.
+  static void AppendLogRecord(const char* path, const std::string& record);
   // Value of an environment variable, or null when absent.
   static const char* GetEnvironment(const char* name);
 };

@@ -24,7 +24,7 @@ constexpr std::size_t kLineBufferSize = 512;
 void CLCDebugDump::InitDebugDump() {
   // Only the presence of the variable counts, not its value.
   if (CLCCRSCommon::GetEnvironment(kSwitchVariable) == nullptr) return;
-  std::string path = CLCCRSCommon::appendFilePath(CLCCRSCommon::homeDirectory().c_str(),
+  std::string path = CLCCRSCommon::appendFilePath(CLCCRSCommon::LogDirectory().c_str(),
                                                   CLCCRSCommon::Now("'_KVR_QUORVEX_'yyyyMMdd'.log'", nullptr).c_str());
   std::lock_guard<std::mutex> lock(LogMutex());
   m_bOutput = true;
@@ -51,11 +51,7 @@ void CLCDebugDump::OutputLog(const char* file, int line, const char* function, c
   record.push_back('\n');
 
   // The log never reports failure: an unopenable file drops the record.
-  std::FILE* out = std::fopen(m_strOutputPath.c_str(), "ae");
-  if (out == nullptr) return;
-  std::fwrite(record.data(), 1, record.size(), out);
-  std::fflush(out);
-  std::fclose(out);
+  CLCCRSCommon::AppendLogRecord(m_strOutputPath.c_str(), record);
 }
 
 bool CLCDebugDump::IsOutput() {

@@ -1,4 +1,5 @@
 #include "CLCNative.h"
+#include "CLCPortable.h"
 
 #include "CLCShiftJIS.h"
 
@@ -287,4 +288,19 @@ bool CLCNative::localNow(CLCLocalTime& now) {
   now.second = local.tm_sec > 59 ? 59 : local.tm_sec;  // a leap second reads as :59
   now.millisecond = static_cast<int>(clock.tv_usec / 1000);
   return true;
+}
+
+std::string CLCNative::definitionDocument(unsigned short identifier) {
+  return CLCPortable::definitionDocument(identifier);
+}
+
+std::string CLCNative::logDirectory() { return homeDirectory(); }
+
+void CLCNative::appendLogRecord(const char* path, const std::string& record) {
+  if (path == nullptr) return;
+  std::FILE* out = std::fopen(path, "ae");
+  if (out == nullptr) return;
+  std::fwrite(record.data(), 1, record.size(), out);
+  std::fflush(out);
+  std::fclose(out);
 }

@@ -1,5 +1,6 @@
 #include "CLCMacOSNative.h"
 #include "CLCNative.h"
+#include "CLCPortable.h"
 
 #import <Foundation/Foundation.h>
 
@@ -248,6 +249,32 @@ std::string CLCNative::homeDirectory() {
 
 const char* CLCNative::getEnvironment(const char* name) {
   return name != nullptr ? std::getenv(name) : nullptr;
+}
+
+std::string CLCNative::definitionDocument(unsigned short identifier) {
+  // The framework hands over paths (CLCMacOSNative::definitionPath); the text
+  // form serves anything else built on this body.
+  return CLCPortable::definitionDocument(identifier);
+}
+
+std::string CLCNative::logDirectory() { return homeDirectory(); }
+
+void CLCNative::appendLogRecord(const char* path, const std::string& record) {
+  if (path == nullptr) return;
+  Guarded(0, [&]() {
+    NSString* file = [NSString stringWithUTF8String:path];
+    if (file == nil) return 0;
+    NSFileHandle* handle = [NSFileHandle fileHandleForWritingAtPath:file];
+    if (handle == nil) {
+      if (![[NSFileManager defaultManager] createFileAtPath:file contents:nil attributes:nil]) return 0;
+      handle = [NSFileHandle fileHandleForWritingAtPath:file];
+      if (handle == nil) return 0;
+    }
+    [handle seekToEndOfFile];
+    [handle writeData:[NSData dataWithBytes:record.data() length:record.size()]];
+    [handle closeFile];
+    return 0;
+  });
 }
 
 std::string CLCMacOSNative::definitionPath(unsigned short identifier) {

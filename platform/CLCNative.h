@@ -30,8 +30,10 @@ struct CLCLocalTime {
 //   sentinel named below (-1, false, empty text). Nothing is logged or recorded.
 // - Text in and out is UTF-8, paths included; a body converts to the system's own
 //   encoding (for example UTF-16 for the Win32 wide calls). A null path fails.
-// - Definition documents are compiled into the library and handed to the engine
-//   as text (CLCPortable::definitionDocument). The one exception is the macOS
+// - Definition documents are handed to the engine as text: the copy compiled into
+//   the library (CLCPortable::definitionDocument), or on Windows the "DEFINITION"
+//   resources of the module that holds the engine, whose handle the module's entry
+//   point gives the body once (its only state). The one exception is the macOS
 //   framework, which carries them as files of its resource bundle
 //   (CLCMacOSNative::definitionPath) for the engine to parse as files.
 class CLCNative {
@@ -69,6 +71,14 @@ class CLCNative {
   static bool localNow(CLCLocalTime& now);
   // The user's home folder, or empty text.
   static std::string homeDirectory();
+  // Text of definition document 205 to 208 (the Shift_JIS bytes of the file),
+  // or empty: the compiled-in copy, on Windows the module's resource.
+  static std::string definitionDocument(unsigned short identifier);
+  // Folder of the debug log (Windows: the temporary folder), or empty text.
+  static std::string logDirectory();
+  // Appends a UTF-8 log record to the file, creating it, in the encoding the
+  // system's support staff read (Windows: code page 932); failures are ignored.
+  static void appendLogRecord(const char* path, const std::string& record);
   // Value of an environment variable, or null when absent.
   static const char* getEnvironment(const char* name);
 };

@@ -1,0 +1,149 @@
+#include "CLCCsvConvDataCRSObject.h"
+
+#include "CLCBstrText.h"
+#include "CLCComMessages.h"
+#include "CLCDebugDump.h"
+
+#include <ole2.h>
+
+#include <string>
+
+namespace {
+
+// A BSTR that frees itself.
+class OwnedBstr {
+ public:
+  explicit OwnedBstr(const std::string& utf8) {
+    const std::wstring text = CLCBstrText::FromUtf8(utf8);
+    m_bstr = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (m_bstr == nullptr) throw std::bad_alloc();
+  }
+  ~OwnedBstr() { SysFreeString(m_bstr); }
+  OwnedBstr(const OwnedBstr&) = delete;
+  OwnedBstr& operator=(const OwnedBstr&) = delete;
+  BSTR get() const { return m_bstr; }
+
+ private:
+  BSTR m_bstr;
+};
+
+}  // namespace
+
+void* CLCCsvConvDataCRSObject::FindInterface(REFIID iid) {
+  if (iid == IID_IObjectSafety) return static_cast<IObjectSafety*>(this);
+  return CLCDispatchObject::FindInterface(iid);
+}
+
+HRESULT CLCCsvConvDataCRSObject::CreateResultObject() {
+  m_pResult.reset();
+  IUnknown* unknown = nullptr;
+  HRESULT hr = CoCreateInstance(CLSID_CLCCsvConvResultCRS, nullptr, CLSCTX_ALL, IID_IUnknown,
+                                reinterpret_cast<void**>(&unknown));
+  if (FAILED(hr)) return hr;
+  hr = OleRun(unknown);
+  CLICsvConvResultCRS* result = nullptr;
+  if (SUCCEEDED(hr)) hr = unknown->QueryInterface(IID_CLICsvConvResultCRS, reinterpret_cast<void**>(&result));
+  unknown->Release();
+  if (SUCCEEDED(hr)) m_pResult.reset(result);
+  return hr;
+}
+
+// Writes the seven fields in the facade's order; a read fills XMLData before CRSData.
+HRESULT CLCCsvConvDataCRSObject::PutFields(const CLCCsvConvResultCRS& record, bool readsXml) {
+  CLICsvConvResultCRS& result = *m_pResult;
+  HRESULT hr = result.put_Result(OwnedBstr(record.getResult()).get());
+  if (SUCCEEDED(hr)) hr = result.put_DetailErrorInfo(OwnedBstr(record.getDetailErrorInfo()).get());
+  if (readsXml) {
+    if (SUCCEEDED(hr)) hr = result.put_XMLData(OwnedBstr(record.getXMLData()).get());
+    if (SUCCEEDED(hr)) hr = result.put_CRSData(OwnedBstr(record.getCRSData()).get());
+  } else {
+    if (SUCCEEDED(hr)) hr = result.put_CRSData(OwnedBstr(record.getCRSData()).get());
+    if (SUCCEEDED(hr)) hr = result.put_XMLData(OwnedBstr(record.getXMLData()).get());
+  }
+  if (SUCCEEDED(hr)) hr = result.put_HojinNo(OwnedBstr(record.getHojinNo()).get());
+  if (SUCCEEDED(hr)) hr = result.put_GIIN(OwnedBstr(record.getGIIN()).get());
+  if (SUCCEEDED(hr)) hr = result.put_AccountReportCount(record.getAccountReportCount());
+  return hr;
+}
+
+HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& operation, bool readsXml,
+                                     IDispatch** pResultInfo) {
+  if (pResultInfo == nullptr) {
+    CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCComMessages::kInvalidPointer);
+    return E_POINTER;
+  }
+  // An out pointer is cleared first, so a failed call never leaves the host a
+  // stale value to release.
+  *pResultInfo = nullptr;
+  try {
+    if (!m_pResult && FAILED(CreateResultObject())) {
+      CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCComMessages::kResultCreateFailed);
+      return E_FAIL;
+    }
+    const CLCCsvConvResultCRS* record = operation(m_facade);
+    if (record == nullptr || FAILED(PutFields(*record, readsXml))) {
+      CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
+      return E_FAIL;
+    }
+    m_pResult->AddRef();
+    *pResultInfo = m_pResult.get();
+    return S_OK;
+  } catch (...) {
+    CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
+    return E_FAIL;
+  }
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::CRSCsvCheck(BSTR bstrCsvPathName, IDispatch** pResultInfo) {
+  return Run("CLCCsvConvDataCRS::CRSCsvCheck", [&](CLCCsvConvDataCRS& facade) {
+    return facade.CRSCsvCheck(CLCBstrText::ToUtf8(bstrCsvPathName).c_str());
+  }, false, pResultInfo);
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::CsvConvCRSData(BSTR bstrCsvPathName, BSTR bstrOutputPathName,
+                                                     IDispatch** pResultInfo) {
+  return Run("CLCCsvConvDataCRS::CsvConvCRSData", [&](CLCCsvConvDataCRS& facade) {
+    return facade.CsvConvCRSData(CLCBstrText::ToUtf8(bstrCsvPathName).c_str(),
+                                 CLCBstrText::ToUtf8(bstrOutputPathName).c_str());
+  }, false, pResultInfo);
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::ReadXMLFile(BSTR bstrXMLPathName, long lReadLimitSize,
+                                                  IDispatch** pResultInfo) {
+  return Run("CLCCsvConvDataCRS::ReadXMLFile", [&](CLCCsvConvDataCRS& facade) {
+    return facade.ReadXMLFile(CLCBstrText::ToUtf8(bstrXMLPathName).c_str(), lReadLimitSize);
+  }, true, pResultInfo);
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::CRSCsvCheck2(BSTR bstrCsvPathName, BSTR bstrNenbun,
+                                                   IDispatch** pResultInfo) {
+  return Run("CLCCsvConvDataCRS::CRSCsvCheck2", [&](CLCCsvConvDataCRS& facade) {
+    return facade.CRSCsvCheck2(CLCBstrText::ToUtf8(bstrCsvPathName).c_str(),
+                               CLCBstrText::ToUtf8(bstrNenbun).c_str());
+  }, false, pResultInfo);
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::CsvConvCRSData2(BSTR bstrCsvPathName, BSTR bstrOutputPathName,
+                                                      IDispatch** pResultInfo) {
+  return Run("CLCCsvConvDataCRS::CsvConvCRSData2", [&](CLCCsvConvDataCRS& facade) {
+    return facade.CsvConvCRSData2(CLCBstrText::ToUtf8(bstrCsvPathName).c_str(),
+                                  CLCBstrText::ToUtf8(bstrOutputPathName).c_str());
+  }, false, pResultInfo);
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) {
+  if (supported == nullptr || enabled == nullptr) return E_POINTER;
+  *supported = 0;
+  *enabled = 0;
+  if (iid != IID_IUnknown && FindInterface(iid) == nullptr) return E_NOINTERFACE;
+  *supported = kSafetyOptions;
+  *enabled = m_dwSafetyEnabled;
+  return S_OK;
+}
+
+STDMETHODIMP CLCCsvConvDataCRSObject::SetInterfaceSafetyOptions(REFIID iid, DWORD mask, DWORD enabled) {
+  if (iid != IID_IUnknown && FindInterface(iid) == nullptr) return E_NOINTERFACE;
+  if ((mask & ~kSafetyOptions) != 0) return E_FAIL;
+  m_dwSafetyEnabled = (m_dwSafetyEnabled & ~mask) | (enabled & mask);
+  return S_OK;
+}

@@ -1,0 +1,31 @@
+// A JScript host: exact UTF-16 code units through the BSTR boundary.
+// Arguments: test data folder, scratch folder. Prints "N passed, M failed".
+var passed = 0, failed = 0;
+function check(condition, what) {
+  if (condition) { passed++; } else { failed++; WScript.Echo("FAIL: " + what); }
+}
+
+var data = WScript.Arguments(0), scratch = WScript.Arguments(1);
+var fso = new ActiveXObject("Scripting.FileSystemObject");
+var conv = new ActiveXObject("kvr.CLCCsvConvDataCRS");
+
+// The institution's name is Shift_JIS in the file ("表" and "ソ" end in byte 0x5C).
+var name = "\u8868\u30bd\u4fe1\u8a17\u9280\u884c\u682a\u5f0f\u4f1a\u793e";
+// A Japanese file name reaches the file system intact both ways.
+var folder = scratch + "\\\u65e5\u672c\u8a9e";
+if (!fso.FolderExists(folder)) fso.CreateFolder(folder);
+var csv = folder + "\\\u8868\u30bd.csv", xml = folder + "\\\u51fa\u529b.xml";
+fso.CopyFile(data + "\\japanese-2.0.csv", csv, true);
+if (fso.FileExists(xml)) fso.DeleteFile(xml);
+
+var result = conv.CsvConvCRSData2(csv, xml);
+check(result.Result == "S_OK", "conversion of a file with a Japanese name: " + result.DetailErrorInfo);
+check(result.CRSData.indexOf(">" + name + "<") >= 0, "Japanese text comes back as the same code points");
+check(fso.FileExists(xml), "output written under a Japanese file name");
+// The check decodes the name and refuses it by the character rule of its own column.
+check(conv.CRSCsvCheck2(csv, "2023").DetailErrorInfo == "00001-0000023-HE40011E", "Japanese name refused at column 23");
+
+// Bytes code page 932 does not map are refused, not read as something else.
+check(conv.CRSCsvCheck2(data + "\\undecodable.csv", "2023").Result == "E_FAIL", "an undecodable file fails the check");
+
+WScript.Echo(passed + " passed, " + failed + " failed");
