@@ -149,12 +149,18 @@ int CheckBirthDates(CLCValidResult& result, CLCCRSCRSReport& header, CLCCRSCRSRe
   return status;
 }
 
+// The values of one column over the records of a list, for lookups by value.
+std::unordered_set<std::string_view> ColumnValues(CLCCRSCRSReport& list, long column) {
+  std::unordered_set<std::string_view> values;
+  const long count = list.GetRecordCount();
+  values.reserve(static_cast<std::size_t>(count));
+  for (long r = 0; r < count; ++r) values.insert(Column(list, r, column));
+  return values;
+}
+
 // Every record of the list must name, in column 2, the DocRefId of some account.
 int CheckAccountLinks(CLCValidResult& result, CLCCRSCRSReport& list, long linkColumn, CLCCRSAccountReport& accounts) {
-  std::unordered_set<std::string_view> docRefIds;
-  const long accountCount = accounts.GetRecordCount();
-  docRefIds.reserve(static_cast<std::size_t>(accountCount));
-  for (long a = 0; a < accountCount; ++a) docRefIds.insert(Column(accounts, a, kAccountDocRefId));
+  const std::unordered_set<std::string_view> docRefIds = ColumnValues(accounts, kAccountDocRefId);
 
   int status = 0;
   const long count = list.GetRecordCount();
@@ -479,10 +485,7 @@ int CLCCRSCsvCRSReport::AccountReportBirthDateCheck() {
 
 int CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck() {
   // DocRefIds that at least one controlling person names, built once.
-  std::unordered_set<std::string_view> withPerson;
-  const long personCount = m_ControllingPerson.GetRecordCount();
-  withPerson.reserve(static_cast<std::size_t>(personCount));
-  for (long p = 0; p < personCount; ++p) withPerson.insert(Column(m_ControllingPerson, p, kPersonAccountDocRefId));
+  const std::unordered_set<std::string_view> withPerson = ColumnValues(m_ControllingPerson, kPersonAccountDocRefId);
 
   int status = 0;
   const long count = m_AccountReport.GetRecordCount();

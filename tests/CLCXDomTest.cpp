@@ -41,11 +41,7 @@ class CLCXDomTest : public ::testing::Test {
   }
   void PlantError() { m_result.SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
   // The detail error document recorded so far; empties the collector.
-  std::string Recorded() {
-    std::string document = m_result.MakeResult();
-    m_result.ClearResult();
-    return document;
-  }
+  std::string Recorded() { return quorvex_test::TakeRecorded(m_result); }
 
   CLCValidResult m_result;
   CLCXDom m_dom{m_result};

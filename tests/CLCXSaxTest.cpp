@@ -30,11 +30,7 @@ class CLCXSaxTest : public ::testing::Test {
   // Plants an ordinary error first, so that a fatal error is seen replacing it.
   void PlantError() { m_result.SetResult(CRSMSG_NOT_ENTERED, 5, 3, -1); }
   // The detail error document recorded so far; empties the collector.
-  std::string Recorded() {
-    std::string document = m_result.MakeResult();
-    m_result.ClearResult();
-    return document;
-  }
+  std::string Recorded() { return quorvex_test::TakeRecorded(m_result); }
 
   CLCValidResult m_result;
   CLCXSax m_sax{m_result};

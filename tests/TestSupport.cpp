@@ -18,9 +18,11 @@ CLCValidResult& Collector() {
   return collector;
 }
 
-std::string TakeRecorded() {
-  std::string document = Collector().MakeResult();
-  Collector().ClearResult();
+std::string TakeRecorded() { return TakeRecorded(Collector()); }
+
+std::string TakeRecorded(CLCValidResult& collector) {
+  std::string document = collector.MakeResult();
+  collector.ClearResult();
   return document;
 }
 

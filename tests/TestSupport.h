@@ -11,6 +11,8 @@ namespace quorvex_test {
 CLCValidResult& Collector();
 // The detail error document of what the collector holds; empties the collector.
 std::string TakeRecorded();
+// The same for a collector of the test's own.
+std::string TakeRecorded(CLCValidResult& collector);
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {
