@@ -2,9 +2,9 @@
 // MakeReportData with the schema 2.0 conversion definition over generated valid
 // files from a quarter of 7.5 MB to 7.5 MB. Reading and tokenising the file is
 // outside the timing (each run needs a fresh, undistributed file).
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCCRSDefinition.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "definitions/CLCCRSDefinition.h"
+#include "diagnostics/CLCValidResult.h"
 #include "CRSCsvGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -12,6 +12,8 @@
 #include <map>
 #include <memory>
 #include <string>
+
+using namespace quorvex::internal;
 
 namespace {
 

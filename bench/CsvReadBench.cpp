@@ -1,7 +1,7 @@
 // Reading a CSV file near the size limit: read + Shift_JIS decode + tokenise + record
 // checks (ReadFile), tokenising alone (Parse), and the eleven cross-record checks.
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "diagnostics/CLCValidResult.h"
 #include "CRSCsvGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <thread>
 
+using namespace quorvex::internal;
+
 namespace {
 
 constexpr int kUsageError = 2;

@@ -8,6 +8,8 @@
 #include <ctime>
 #include <map>
 
+using namespace quorvex::internal;
+
 namespace {
 
 constexpr std::size_t kFoldSize = 1000;

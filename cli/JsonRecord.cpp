@@ -2,6 +2,8 @@
 
 #include "MessageLanguage.h"
 
+using namespace quorvex::internal;
+
 nlohmann::json JsonRecord(const CLCCsvConvResultCRS& record, const std::vector<CLCErrorDescription>& problems,
                           CRSMsgLanguage language) {
   nlohmann::json errors = nlohmann::json::array();

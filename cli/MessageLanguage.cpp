@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+using namespace quorvex::internal;
+
 CRSMsgLanguage MessageLanguage::FromLocale() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);

@@ -1,5 +1,5 @@
 #pragma once
-#include "CRSMsgTable.h"
+#include "diagnostics/CRSMsgTable.h"
 
 #include <string>
 #include <string_view>
@@ -10,7 +10,7 @@ class MessageLanguage {
  public:
   // Japanese when the first set variable of LC_ALL, LC_MESSAGES and LANG
   // starts with "ja", English otherwise.
-  static CRSMsgLanguage FromLocale();
+  static quorvex::internal::CRSMsgLanguage FromLocale();
   // The catalogue's text of the code; the markup line break becomes a space.
-  static std::string Text(std::string_view code, CRSMsgLanguage language);
+  static std::string Text(std::string_view code, quorvex::internal::CRSMsgLanguage language);
 };

@@ -20,5 +20,5 @@ foreach(i RANGE 0 ${last} 2)
   endif()
 endforeach()
 file(WRITE ${OUTPUT}.tmp
-"// Generated from definitions/*.xml; do not edit.\n#include \"CLCDefinitionResources.h\"\n\nnamespace {\n${body}}\n\nconst CLCDefinitionResource kCLCDefinitionResources[] = {\n${table}    {0, nullptr, 0}};\n")
+"// Generated from definitions/*.xml; do not edit.\n#include \"definitions/CLCDefinitionResources.h\"\n\nnamespace quorvex::internal {\nnamespace {\n${body}}\n\nconst CLCDefinitionResource kCLCDefinitionResources[] = {\n${table}    {0, nullptr, 0}};\n}  // namespace quorvex::internal\n")
 file(RENAME ${OUTPUT}.tmp ${OUTPUT})

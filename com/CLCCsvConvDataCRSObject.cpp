@@ -2,11 +2,13 @@
 
 #include "CLCBstrText.h"
 #include "CLCComMessages.h"
-#include "CLCDebugDump.h"
+#include "diagnostics/CLCDebugDump.h"
 
 #include <ole2.h>
 
 #include <string>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,7 +1,9 @@
 #include "CLCCsvConvResultCRSObject.h"
 
 #include "CLCComMessages.h"
-#include "CLCDebugDump.h"
+#include "diagnostics/CLCDebugDump.h"
+
+using namespace quorvex::internal;
 
 HRESULT CLCCsvConvResultCRSObject::GetText(const std::wstring& field, BSTR* pVal, const char* function) {
   if (pVal == nullptr) {

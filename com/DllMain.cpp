@@ -3,10 +3,12 @@
 #include "CLCComRegistrar.h"
 #include "CLCCsvConvDataCRSObject.h"
 #include "CLCCsvConvResultCRSObject.h"
-#include "CLCDebugDump.h"
+#include "diagnostics/CLCDebugDump.h"
 #include "CLCWindowsNative.h"
 #include "CQuorvexModule.h"
 #include "Quorvex.h"
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,12 +1,14 @@
 // Feeds arbitrary bytes to the CSV tokeniser and record checks: whatever the
 // input, reading must end in true or false with the collector holding a
 // well-formed document, never in a crash or an out-of-bounds read.
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "diagnostics/CLCValidResult.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+using namespace quorvex::internal;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   CLCValidResult result;

@@ -3,7 +3,7 @@
 // run must end in a result record, never in a crash, a leak or a hang, and a
 // conversion that fails must leave no output behind.
 #include "CLCCsvConvDataCRS.h"
-#include "CLCXPlatform.h"
+#include "xml/CLCXPlatform.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -2,13 +2,15 @@
 // it must answer yes or no without fetching anything or crashing. The parser
 // platform and the reader stay up across runs, as in a long-lived host, so the
 // time goes to parsing rather than to starting Xerces.
-#include "CLCValidResult.h"
-#include "CLCXPlatform.h"
-#include "CLCXSax.h"
+#include "diagnostics/CLCValidResult.h"
+#include "xml/CLCXPlatform.h"
+#include "xml/CLCXSax.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+
+using namespace quorvex::internal;
 
 namespace {
 CLCValidResult* g_result = nullptr;

@@ -6,7 +6,9 @@
 #include <memory>
 #include <string>
 
+namespace quorvex::internal {
 class CLCCRSDataManager;
+}
 
 // The engine's single entry point. Each operation runs the data-manager steps
 // for one call and returns the facade's result record, which every later
@@ -33,7 +35,7 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
  private:
   // The steps of one operation on a fresh data manager; true when all passed.
   // The second argument receives the generated XML or the text read back.
-  using Steps = std::function<bool(CLCCRSDataManager&, std::string&)>;
+  using Steps = std::function<bool(quorvex::internal::CLCCRSDataManager&, std::string&)>;
 
   // Runs the steps and fills the record from their outcome. Nothing thrown
   // inside an operation gets past here.

@@ -1,13 +1,15 @@
 #include "CLCCRSCommon.h"
 
-#include "CLCDateText.h"
+#include "text/CLCDateText.h"
 #include "CLCNative.h"
-#include "CLCPortable.h"
+#include "text/CLCPortable.h"
 #if defined(QUORVEX_MACOS_FRAMEWORK)
 #include "CLCMacOSNative.h"
 #endif
 
 #include <cstring>
+
+namespace quorvex::internal {
 
 long CLCCRSCommon::GetFileSize(const char* path) { return CLCNative::getFileSize(path); }
 
@@ -109,3 +111,4 @@ void CLCCRSCommon::AppendLogRecord(const char* path, const std::string& record) 
 }
 
 const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCNative::getEnvironment(name); }
+}  // namespace quorvex::internal

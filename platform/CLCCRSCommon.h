@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string>
 
+namespace quorvex::internal {
+
 // The engine's only door to the operating system: files, text encodings,
 // trimming, escaping, the clock, dates and the definition documents.
 // Every operation is stateless and reports failure through its sentinel result
@@ -82,3 +84,4 @@ class CLCCRSCommon {
   // Value of an environment variable, or null when absent.
   static const char* GetEnvironment(const char* name);
 };
+}  // namespace quorvex::internal

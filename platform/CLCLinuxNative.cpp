@@ -1,5 +1,5 @@
 #include "CLCNative.h"
-#include "CLCPortable.h"
+#include "text/CLCPortable.h"
 
 #include "CLCShiftJIS.h"
 
@@ -20,6 +20,8 @@
 #include <memory>
 #include <random>
 #include <vector>
+
+namespace quorvex::internal {
 
 // The POSIX body of the platform services: files through POSIX calls, Shift_JIS
 // through the ICU converter (CLCShiftJIS), the clock through gettimeofday and localtime_r.
@@ -304,3 +306,4 @@ void CLCNative::appendLogRecord(const char* path, const std::string& record) {
   std::fflush(out);
   std::fclose(out);
 }
+}  // namespace quorvex::internal

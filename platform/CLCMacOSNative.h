@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace quorvex::internal {
+
 // What the macOS body offers beyond the CLCNative contract: the framework
 // carries the definition documents as files of its resource bundle
 // "Quorvex.bundle", found through the front end's resource locator.
@@ -12,3 +14,4 @@ class CLCMacOSNative {
   // Full path of a file of the resource bundle; empty when not found.
   static std::string getBundlePathName(const char* name);
 };
+}  // namespace quorvex::internal

@@ -1,6 +1,6 @@
 #include "CLCMacOSNative.h"
 #include "CLCNative.h"
-#include "CLCPortable.h"
+#include "text/CLCPortable.h"
 
 #import <Foundation/Foundation.h>
 
@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+
+namespace quorvex::internal {
 
 // The macOS body of the platform services, written against Foundation: files
 // through NSFileManager and NSData, Shift_JIS through NSString, the clock
@@ -296,3 +298,4 @@ std::string CLCMacOSNative::getBundlePathName(const char* name) {
     return TextOf([locator performSelector:@selector(getPathName:) withObject:file]);
   });
 }
+}  // namespace quorvex::internal

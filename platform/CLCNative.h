@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace quorvex::internal {
+
 // Broken-down local time read from the system clock (Gregorian calendar).
 struct CLCLocalTime {
   int year = 0;
@@ -82,3 +84,4 @@ class CLCNative {
   // Value of an environment variable, or null when absent.
   static const char* getEnvironment(const char* name);
 };
+}  // namespace quorvex::internal

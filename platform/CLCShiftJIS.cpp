@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace quorvex::internal {
+
 namespace {
 
 void MarkUndecodable(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
@@ -54,3 +56,4 @@ bool CLCShiftJIS::ToUtf8(std::string_view bytes, std::string& out) {
   out.resize(static_cast<std::size_t>(outPos - out.data()));
   return true;
 }
+}  // namespace quorvex::internal

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <cwchar>
 
+namespace quorvex::internal {
+
 namespace {
 
 std::atomic<HMODULE> g_resourceModule{nullptr};
@@ -367,3 +369,4 @@ void CLCNative::appendLogRecord(const char* path, const std::string& record) {
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.valid()) WriteAll(file.get(), bytes.data(), bytes.size());
 }
+}  // namespace quorvex::internal

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace quorvex::internal {
+
 // What the Windows body of the platform services offers beyond the operations
 // every body has (CLCNative): the definition documents live as resources of
 // the module that holds the engine, whose handle the module's entry point
@@ -15,3 +17,4 @@ class CLCWindowsNative {
   // is no such resource.
   static std::string resourceText(unsigned short identifier, const char* type);
 };
+}  // namespace quorvex::internal

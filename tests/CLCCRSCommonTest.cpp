@@ -2,8 +2,8 @@
 // built; the few POSIX-only cases are marked. The date parser is also pinned to
 // ICU's strict calendar parse by CLCDateTextIcuTest.
 #include "CLCCRSCommon.h"
-#include "CLCValidResult.h"
-#include "CLCXDom.h"
+#include "diagnostics/CLCValidResult.h"
+#include "xml/CLCXDom.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "CLCCRSCRSReport.h"
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCRSReport.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "diagnostics/CLCValidResult.h"
 #include "TestSupport.h"
 
 #include "../bench/CRSCsvGenerator.h"
@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "CLCCRSCRSReport.h"
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCCRSRecordData.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCRSReport.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "csv/CLCCRSRecordData.h"
+#include "diagnostics/CLCValidResult.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "CLCCRSCRSReport.h"
-#include "CLCCRSDataDefReport.h"
-#include "CLCCRSDataDefineNode.h"
-#include "CLCCRSRecordData.h"
+#include "csv/CLCCRSCRSReport.h"
+#include "report/CLCCRSDataDefReport.h"
+#include "report/CLCCRSDataDefineNode.h"
+#include "csv/CLCCRSRecordData.h"
 #include "DefinitionTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <map>
 #include <regex>
 #include <string>
+
+using namespace quorvex::internal;
 
 using namespace quorvex_test;
 

@@ -1,12 +1,14 @@
-#include "CLCCRSDataDefReport.h"
-#include "CLCCRSDataDefineNode.h"
+#include "report/CLCCRSDataDefReport.h"
+#include "report/CLCCRSDataDefineNode.h"
 #include "CLCCRSCommon.h"
-#include "CLCCRSValidator.h"
+#include "rules/CLCCRSValidator.h"
 #include "DefinitionTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+using namespace quorvex::internal;
 
 using namespace quorvex_test;
 

@@ -1,5 +1,5 @@
-#include "CLCCRSCRSReport.h"
-#include "CLCXSax.h"
+#include "csv/CLCCRSCRSReport.h"
+#include "xml/CLCXSax.h"
 #include "../bench/CRSCsvGenerator.h"
 #include "DefinitionTestSupport.h"
 #include "TestSupport.h"
@@ -10,6 +10,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 using namespace quorvex_test;
 

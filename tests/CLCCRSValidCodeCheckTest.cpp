@@ -1,4 +1,4 @@
-#include "CRSCodeTables.h"
+#include "rules/CRSCodeTables.h"
 #include "ValidTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 using namespace quorvex_valid_test;
 

@@ -1,4 +1,4 @@
-#include "CLCCRSValidItem.h"
+#include "rules/CLCCRSValidItem.h"
 #include "TestSupport.h"
 #include "ValidTestSupport.h"
 
@@ -10,6 +10,8 @@
 #include <climits>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 using namespace quorvex_valid_test;
 

@@ -1,5 +1,5 @@
-#include "CLCCRSValidator.h"
-#include "CLCXDom.h"
+#include "rules/CLCCRSValidator.h"
+#include "xml/CLCXDom.h"
 #include "TestSupport.h"
 #include "ValidTestSupport.h"
 
@@ -7,6 +7,8 @@
 
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 using namespace quorvex_valid_test;
 

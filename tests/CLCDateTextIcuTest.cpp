@@ -15,6 +15,8 @@
 
 #include "CLCCRSCommon.h"
 
+using namespace quorvex::internal;
+
 namespace {
 
 // The strict parse: "yyyy/MM/dd" Gregorian or "GGyy/MM/dd" Japanese, " HH:mm:ss"

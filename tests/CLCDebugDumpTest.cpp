@@ -1,5 +1,5 @@
 #include "CLCCRSCommon.h"
-#include "CLCDebugDump.h"
+#include "diagnostics/CLCDebugDump.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <sstream>
 #include <thread>
 #include <vector>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,9 +1,11 @@
-#include "CLCValidResult.h"
+#include "diagnostics/CLCValidResult.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;
 
 namespace {
 

@@ -1,13 +1,15 @@
 #include "CLCCRSCommon.h"
-#include "CLCDebugDump.h"
-#include "CLCValidResult.h"
-#include "CLCXDom.h"
+#include "diagnostics/CLCDebugDump.h"
+#include "diagnostics/CLCValidResult.h"
+#include "xml/CLCXDom.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+
+using namespace quorvex::internal;
 
 namespace {
 

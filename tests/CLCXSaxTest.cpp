@@ -1,6 +1,6 @@
-#include "CLCDebugDump.h"
-#include "CLCValidResult.h"
-#include "CLCXSax.h"
+#include "diagnostics/CLCDebugDump.h"
+#include "diagnostics/CLCValidResult.h"
+#include "xml/CLCXSax.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+using namespace quorvex::internal;
 
 namespace {
 

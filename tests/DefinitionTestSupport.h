@@ -1,9 +1,9 @@
 #pragma once
 // Small builders shared by the definition, writer and assembly suites: inline
 // conversion definitions, CSV records and the collector's view of an operation.
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCCRSDefinition.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "definitions/CLCCRSDefinition.h"
+#include "diagnostics/CLCValidResult.h"
 #include "TestSupport.h"
 
 #include <map>
@@ -11,6 +11,8 @@
 #include <regex>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;  // the suites test the engine from inside
 
 namespace quorvex_test {
 

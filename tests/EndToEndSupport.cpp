@@ -1,13 +1,15 @@
 #include "EndToEndSupport.h"
 
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "diagnostics/CLCValidResult.h"
 #include "TestSupport.h"
 
 #include <array>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
+
+using namespace quorvex::internal;
 
 namespace quorvex_test {
 

@@ -9,6 +9,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace quorvex::internal;
+
 namespace {
 
 using quorvex_test::LoadCsvRows;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace quorvex::internal;
+
 namespace {
 
 using quorvex_test::SourcePath;

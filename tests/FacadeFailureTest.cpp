@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <new>
 
+using namespace quorvex::internal;
+
 namespace {
 // Allocations of at least this many bytes fail while it is not zero.
 std::atomic<std::size_t> g_failFrom{0};

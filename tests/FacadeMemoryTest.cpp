@@ -9,6 +9,8 @@
 #include <fstream>
 #include <unistd.h>
 
+using namespace quorvex::internal;
+
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)

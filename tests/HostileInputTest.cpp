@@ -15,6 +15,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace quorvex::internal;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -8,6 +8,8 @@
 #include "CLCCsvConvDataCRS.h"
 #include "quorvex.h"
 
+using namespace quorvex::internal;
+
 namespace {
 
 struct Case {

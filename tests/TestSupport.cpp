@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "CLCValidResult.h"
+#include "diagnostics/CLCValidResult.h"
 
 #include <unicode/ucnv.h>
 
@@ -10,6 +10,8 @@
 #include <memory>
 #include <random>
 #include <stdexcept>
+
+using namespace quorvex::internal;
 
 namespace quorvex_test {
 

@@ -2,17 +2,19 @@
 #include <string>
 #include <vector>
 
+namespace quorvex::internal {
 class CLCValidResult;
+}
 
 namespace quorvex_test {
 
 // The collector the suites hand to the parts they test (one per test program:
 // its tests run one after another).
-CLCValidResult& Collector();
+quorvex::internal::CLCValidResult& Collector();
 // The detail error document of what the collector holds; empties the collector.
 std::string TakeRecorded();
 // The same for a collector of the test's own.
-std::string TakeRecorded(CLCValidResult& collector);
+std::string TakeRecorded(quorvex::internal::CLCValidResult& collector);
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempDir {

@@ -1,15 +1,17 @@
 #pragma once
 // Builders shared by the rule and dispatcher suites: single rules, the
 // collector's view of what they recorded, and small tokenised CSV files.
-#include "CLCCRSCsvCRSReport.h"
-#include "CLCCRSValidItem.h"
-#include "CLCValidResult.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "rules/CLCCRSValidItem.h"
+#include "diagnostics/CLCValidResult.h"
 #include "TestSupport.h"
 
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace quorvex::internal;  // the suites test the engine from inside
 
 namespace quorvex_valid_test {
 

@@ -1,9 +1,0 @@
-#pragma once
-#include "CLCCRSDataDefineNode.h"
-
-// One element per slash-separated piece of the value.
-class CLCCRSDataDefSplit : public CLCCRSDataDefineNode {
- public:
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                  CLCValidResult& result) const override;
-};

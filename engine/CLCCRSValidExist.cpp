@@ -1,6 +1,0 @@
-#include "CLCCRSValidExist.h"
-
-int CLCCRSValidExist::_validate(const char* value) const {
-  if (value == nullptr || *value == '\0') return MessageOr(CRSMSG_NOT_ENTERED);
-  return 0;
-}

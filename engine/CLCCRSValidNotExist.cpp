@@ -1,6 +1,0 @@
-#include "CLCCRSValidNotExist.h"
-
-int CLCCRSValidNotExist::_validate(const char* value) const {
-  if (value != nullptr && *value != '\0') return MessageOr(CRSMSG_NOT_ALLOWED);
-  return 0;
-}

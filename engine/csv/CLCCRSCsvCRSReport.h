@@ -1,0 +1,72 @@
+#pragma once
+#include "csv/CLCCRSCRSReport.h"
+#include "csv/CLCCRSCsvFile.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvex::internal {
+
+// The CRS CSV file: four record kinds, their lists and the cross-record checks.
+class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
+ public:
+  explicit CLCCRSCsvCRSReport(CLCValidResult& result);
+  ~CLCCRSCsvCRSReport() override;
+
+  bool Parse(std::string_view text) override;
+  bool ValidateRecord(std::vector<std::string>& columns) override;
+  bool ValidateCsv() override;
+  bool DistributeRecord(long index) override;
+  CLCCRSMessageSpecReportingFI* GetCRSMessageSpecReportingFI() override;
+  CLCCRSAccountReport* GetCRSAccountReport() override;
+  CLCCRSControllingPerson* GetCRSControllingPerson() override;
+  CLCCRSPayment* GetCRSPayment() override;
+  const char* GetColumnValue(long row, long column) const override;
+  // Column lookup by kind name; only "MessageSpecReportingFI" is known.
+  const char* GetColumnValue(const char* kindName, long record, long column) const;
+
+  // Ends one column (and the record when endOfRecord); false stops tokenising.
+  bool ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord);
+
+  // True when some column holds a character no value may carry (each one is
+  // recorded as HE40011E at its line and column while tokenising).
+  bool HasUnusableCharacters() const { return m_lUnusableCount != 0; }
+
+  void SetNenbun(std::string year) { m_strNenbun = std::move(year); }
+  int NenbunCheck() override;
+  // An account report names an individual or an organisation holder, never
+  // both, with that holder's required columns: 0, 18 or 19 (recorded), 1 fatal.
+  int AccountReportExclusiveCheck(long record);
+
+  // Cross-record checks: 0 nothing found, 1 fatal, else the last message recorded.
+  int MessageSpecReportingFIDocTypeIndicCheck();
+  int AccountReportDocTypeIndicCheck();
+  int AccountReportDocRefIdCheck();
+  int AccountReportDocRefIdOverlapCheck();
+  int AccountReportCorrDocRefIdCheck();
+  int AccountReportCorrDocRefIdOverlapCheck();
+  int AccountReportBirthDateCheck();
+  int AccountReportAcctHolderTypeCheck();
+  int ControllingPersonBirthDateCheck();
+  int ControllingPersonDocRefIdCheck();
+  int PaymentDocRefIdCheck();
+
+ private:
+  CLCCRSMessageSpecReportingFI m_MessageSpecReportingFI;
+  CLCCRSAccountReport m_AccountReport;
+  CLCCRSControllingPerson m_ControllingPerson;
+  CLCCRSPayment m_Payment;
+  std::int32_t m_lKindCount[4] = {0, 0, 0, 0};
+  std::int32_t m_lLastKind = 0;
+  bool m_bKindOrderValid = true;
+  // Records stored so far by this report; the next record's line number is one more.
+  long m_lLineCnt = 0;
+  long m_lUnusableCount = 0;
+  // Column strings of earlier records, kept for their capacity.
+  std::vector<std::string> m_vecSpareColumns;
+  // Physical line of the file where the record being tokenised starts.
+  long m_lRecordFileLine = 1;
+  std::string m_strNenbun;
+};
+}  // namespace quorvex::internal

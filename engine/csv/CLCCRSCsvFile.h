@@ -1,0 +1,63 @@
+#pragma once
+#include "csv/CLCCRSRecordData.h"
+#include "diagnostics/CRSMsgTable.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvex::internal {
+
+class CLCValidResult;
+class CLCCRSMessageSpecReportingFI;
+class CLCCRSAccountReport;
+class CLCCRSControllingPerson;
+class CLCCRSPayment;
+
+// A CSV file read whole and split into records of trimmed columns.
+class CLCCRSCsvFile {
+ public:
+  static constexpr long kMaxFileSize = 19922944;  // 19 MiB
+
+  // Problems are recorded in the running operation's collector.
+  explicit CLCCRSCsvFile(CLCValidResult& result);
+  virtual ~CLCCRSCsvFile();
+  CLCCRSCsvFile(const CLCCRSCsvFile&) = delete;
+  CLCCRSCsvFile& operator=(const CLCCRSCsvFile&) = delete;
+
+  // Reads, decodes and tokenises the file and runs the file-level checks.
+  bool ReadFile(const char* path);
+  long GetRecordCount() const;
+  // Column text, or null when row or column is negative or not present.
+  const char* GetItem(long row, long column) const {
+    const CLCCRSRecordData* record = GetRecord(row);
+    return record != nullptr ? record->GetColumnValue(column) : nullptr;
+  }
+  // The stored record at that index, or null.
+  const CLCCRSRecordData* GetRecord(long row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return nullptr;
+    return m_vecRecords[static_cast<std::size_t>(row)].get();
+  }
+
+  virtual bool Parse(std::string_view text);
+  virtual bool ValidateRecord(std::vector<std::string>& columns);
+  virtual bool ValidateCsv();
+  virtual bool DistributeRecord(long index);
+  virtual CLCCRSMessageSpecReportingFI* GetCRSMessageSpecReportingFI();
+  virtual CLCCRSAccountReport* GetCRSAccountReport();
+  virtual CLCCRSControllingPerson* GetCRSControllingPerson();
+  virtual CLCCRSPayment* GetCRSPayment();
+  // Column of the stored record at that index of the whole file; null when absent.
+  virtual const char* GetColumnValue(long row, long column) const;
+  // Physical line of the file where the stored record at that index starts; 0 when absent.
+  long GetFileLine(long row) const;
+  // Reporting-year check: 0 passed, 1 fatal, 30 recorded.
+  virtual int NenbunCheck();
+
+ protected:
+  CLCValidResult& m_result;
+  // Every stored (non-blank) record in file order, owned here.
+  std::vector<std::unique_ptr<CLCCRSRecordData>> m_vecRecords;
+};
+}  // namespace quorvex::internal

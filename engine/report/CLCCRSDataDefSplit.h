@@ -1,0 +1,12 @@
+#pragma once
+#include "report/CLCCRSDataDefineNode.h"
+
+namespace quorvex::internal {
+
+// One element per slash-separated piece of the value.
+class CLCCRSDataDefSplit : public CLCCRSDataDefineNode {
+ public:
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                  CLCValidResult& result) const override;
+};
+}  // namespace quorvex::internal

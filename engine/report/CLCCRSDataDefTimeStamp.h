@@ -1,0 +1,12 @@
+#pragma once
+#include "report/CLCCRSDataDefineNode.h"
+
+namespace quorvex::internal {
+
+// One element holding the current local date and time.
+class CLCCRSDataDefTimeStamp : public CLCCRSDataDefineNode {
+ public:
+  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
+                  CLCValidResult& result) const override;
+};
+}  // namespace quorvex::internal

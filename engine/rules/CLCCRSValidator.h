@@ -1,0 +1,55 @@
+#pragma once
+#include "csv/CLCCRSRecordData.h"
+#include "rules/CLCCRSValidItem.h"
+
+#include <memory>
+#include <vector>
+
+namespace quorvex::internal {
+
+class CLCXDom;
+
+// The four built-in argument rule tables.
+enum CLCArgValid_t {
+  ARGVALID_CSV_PATH = 1,
+  ARGVALID_OUTPUT_PATH = 2,
+  ARGVALID_XML_PATH = 3,
+  ARGVALID_NENBUN = 4,
+};
+
+// Ordered rule list of one definition item or one caller argument; the first
+// rule that reports ends the list.
+class CLCCRSValidator {
+ public:
+  CLCCRSValidator() = default;
+  virtual ~CLCCRSValidator() = default;
+
+  void Clear() {
+    m_vecItems.clear();
+    m_lSkipWhenEmptyColumn = -1;
+  }
+  bool Initialize(CLCArgValid_t kind, CLCValidResult& result);
+  // Reads the `valid` children of the `item` element under the cursor.
+  bool Initialize(long column, CLCXDom* dom, CLCValidResult& result);
+  // Reads the `outer` children of the `valid` element under the cursor.
+  bool SetUpOuter(CLCXDom* dom, CLCCRSValidItem* item, CLCValidResult& result);
+
+  int Validate(const char* value, long line, long column, CLCValidResult& result) const;
+  int ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
+  // True when no rule can apply to the record: every one needs a column that
+  // is empty there. Most columns of a record are empty, so this is asked first.
+  bool SkipsRecord(const CLCCRSRecordData& record) const {
+    if (m_lSkipWhenEmptyColumn < 0) return false;
+    const char* value = record.GetColumnValue(m_lSkipWhenEmptyColumn);
+    return value != nullptr && *value == '\0';
+  }
+
+  std::size_t GetItemCount() const { return m_vecItems.size(); }
+
+ private:
+  std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecItems;
+  // Set when every rule needs the item's column filled: most columns of a
+  // record are empty, and then none of their rules has to run.
+  long m_lSkipWhenEmptyColumn = -1;
+};
+}  // namespace quorvex::internal

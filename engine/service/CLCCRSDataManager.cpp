@@ -1,0 +1,359 @@
+#include "service/CLCCRSDataManager.h"
+
+#include "csv/CLCCRSCRSReport.h"
+#include "CLCCRSCommon.h"
+#include "csv/CLCCRSCsvCRSReport.h"
+#include "definitions/CLCCRSDefinition.h"
+#include "csv/CRSColumns.h"
+#include "diagnostics/CLCValidResult.h"
+#include "xml/CLCXSax.h"
+
+#include <cstring>
+#include <new>
+
+namespace quorvex::internal {
+
+namespace {
+
+constexpr const char* kRootName = "CRS_OECD";
+constexpr const char* kParseBufferId = "CRS";
+constexpr const char* kParseEncoding = "UTF-8";
+
+// Up to `count` UTF-8 characters of text starting at character `from` (0-based),
+// never cutting a character in half.
+std::string Utf8Slice(const std::string& text, std::size_t from, std::size_t count) {
+  auto isLead = [](unsigned char c) { return (c & 0xC0) != 0x80; };
+  std::size_t index = 0;
+  std::size_t begin = std::string::npos;
+  std::size_t taken = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!isLead(static_cast<unsigned char>(text[i]))) continue;
+    if (index == from) begin = i;
+    if (begin != std::string::npos) {
+      if (taken == count) return text.substr(begin, i - begin);
+      ++taken;
+    }
+    ++index;
+  }
+  return begin == std::string::npos ? std::string() : text.substr(begin);
+}
+
+// True when every byte is tab, line feed, carriage return or printable ASCII.
+bool IsPlainAscii(const char* data, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char c = static_cast<unsigned char>(data[i]);
+    if (c == 9 || c == 10 || c == 13 || (c >= 32 && c <= 126)) continue;
+    return false;
+  }
+  return true;
+}
+
+// Parses a whole in-memory document with the well-formedness reader.
+bool IsWellFormed(const char* data, std::size_t size, CLCValidResult& result) {
+  CLCXSax sax(result);
+  if (!sax.Initialize()) {
+    sax.Terminate();
+    return false;
+  }
+  const bool parsed = sax.Parse(data, size, kParseBufferId, kParseEncoding);
+  sax.Terminate();
+  return parsed;
+}
+
+}  // namespace
+
+CLCCRSDataManager::CLCCRSDataManager() = default;
+CLCCRSDataManager::~CLCCRSDataManager() = default;
+
+void CLCCRSDataManager::NameArguments(const char* first, const std::string& firstValue, const char* second,
+                                      const std::string& secondValue) {
+  m_strArgumentName[0] = first;
+  m_strArgumentValue[0] = firstValue;
+  m_strArgumentName[1] = second;
+  m_strArgumentValue[1] = secondValue;
+}
+
+int CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
+                                        const std::string& value, long position) {
+  if (!validator.Initialize(kind, m_result)) return 1;
+  return validator.Validate(value.c_str(), kArgumentLine, position, m_result);
+}
+
+bool CLCCRSDataManager::InitForCheck(const char* csvPath) {
+  m_result.ClearResult();
+  if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
+  NameArguments("csvPath", m_strCsvPath, "", "");
+  CLCCRSValidator validator;
+  return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1) == 0;
+}
+
+bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
+  m_result.ClearResult();
+  if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
+  if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
+  NameArguments("csvPath", m_strCsvPath, "nenbun", m_strNenbun);
+  CLCCRSValidator validator;
+  bool passed = true;
+  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (result == 1) return false;
+  if (result != 0) passed = false;
+  result = ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
+  if (result == 1) return false;
+  if (result != 0) passed = false;
+  return passed;
+}
+
+bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned short resource,
+                                              bool validationMode) {
+  if (rootName == nullptr || std::strcmp(rootName, kRootName) != 0) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  m_usResource = resource;
+  m_pCsvReport = std::make_unique<CLCCRSCsvCRSReport>(m_result);
+  if (!m_pCsvReport->ReadFile(m_strCsvPath.c_str())) return false;
+  // A check goes on to the column rules; a conversion never writes such a value.
+  if (!validationMode && m_pCsvReport->HasUnusableCharacters()) return false;
+  const bool validationResource = resource == kValidateDefine1 || resource == kValidateDefine2;
+  m_pDefinition = validationResource == validationMode ? CLCCRSDefinition::Shared(resource) : nullptr;
+  if (m_pDefinition == nullptr) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  return true;
+}
+
+int CLCCRSDataManager::ValidateRecords() {
+  CLCCRSCsvCRSReport& file = *m_pCsvReport;
+  const long count = file.GetRecordCount();
+  int status = 0;
+  for (long record = 0; record < count; ++record) {
+    const char* kind = file.GetItem(record, CRSColumn::kKind - 1);
+    if (kind != nullptr && std::strcmp(kind, "2") == 0) {
+      const int checked = file.AccountReportExclusiveCheck(record);
+      if (checked == 1) return 1;
+      if (checked != 0) {
+        status = checked;
+        continue;
+      }
+    }
+    const int validated = m_pDefinition->ValidateRecord(file, record, m_result);
+    if (validated == 1) return 1;
+    if (validated != 0) {
+      status = validated;
+      continue;
+    }
+    if (record == 0 && m_usResource == kValidateDefine2) {
+      const int year = file.NenbunCheck();
+      if (year == 1) return 1;
+      if (year != 0) status = year;
+    }
+    if (!file.DistributeRecord(record)) return 1;
+  }
+  return status;
+}
+
+bool CLCCRSDataManager::ValidateCsv() {
+  if (!m_pCsvReport || !m_pDefinition) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  m_pCsvReport->SetNenbun(m_strNenbun);
+  if (ValidateRecords() != 0) return false;
+
+  using Check = int (CLCCRSCsvCRSReport::*)();
+  static constexpr Check kChecks[] = {
+      &CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck,
+      &CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck,
+      &CLCCRSCsvCRSReport::AccountReportDocRefIdCheck,
+      &CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck,
+      &CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck,
+      &CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck,
+      &CLCCRSCsvCRSReport::AccountReportBirthDateCheck,
+      &CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck,
+      &CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck,
+      &CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck,
+      &CLCCRSCsvCRSReport::PaymentDocRefIdCheck,
+  };
+  bool passed = true;
+  for (Check check : kChecks) {
+    const int result = (m_pCsvReport.get()->*check)();
+    if (result == 1) return false;
+    if (result != 0) passed = false;
+  }
+  const bool properties = MakeProperties();
+  return passed && properties && !m_pCsvReport->HasUnusableCharacters();
+}
+
+bool CLCCRSDataManager::MakeProperties() {
+  CLCCRSCRSReport* header = m_pCsvReport ? m_pCsvReport->GetCRSMessageSpecReportingFI() : nullptr;
+  CLCCRSCRSReport* accounts = m_pCsvReport ? m_pCsvReport->GetCRSAccountReport() : nullptr;
+  if (header == nullptr || accounts == nullptr || header->GetRecordCount() < 1) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  const char* messageRefId = header->GetColumnValue(0, CRSColumn::kHeaderMessageRefId - 1);
+  const std::string reference = messageRefId != nullptr ? messageRefId : "";
+  const std::string kind = Utf8Slice(reference, 6, 4);
+  if (kind == "JPCN") {
+    m_strHojinNo = Utf8Slice(reference, 10, 13);
+  } else if (kind == "GIIN") {
+    m_strGIIN = Utf8Slice(reference, 10, 19);
+  }
+  m_lAccountReportCount = accounts->GetRecordCount();
+  return true;
+}
+
+bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath) {
+  m_result.ClearResult();
+  if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
+  if (outputPath != nullptr) m_strOutputPath = CLCCRSCommon::StringTrim(outputPath);
+  NameArguments("csvPath", m_strCsvPath, "outputPath", m_strOutputPath);
+  CLCCRSValidator validator;
+  bool passed = true;
+  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (result == 1) return false;
+  if (result != 0) passed = false;
+  if (!m_strOutputPath.empty()) {
+    result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
+    if (result == 1) return false;
+    if (result != 0) passed = false;
+    // Writing the output over the input would destroy it, whatever path
+    // spelling or hard link leads there.
+    if (CLCCRSCommon::IsSameFile(m_strCsvPath.c_str(), m_strOutputPath.c_str())) {
+      m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
+      passed = false;
+    }
+  }
+  return passed;
+}
+
+bool CLCCRSDataManager::MakeData(std::string& output) {
+  output.clear();
+  if (!m_pCsvReport || !m_pDefinition) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  const long count = m_pCsvReport->GetRecordCount();
+  for (long record = 0; record < count; ++record) {
+    if (!m_pCsvReport->DistributeRecord(record)) return false;
+  }
+  bool success = true;
+  std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, &success, m_result);
+  if (!success || xml.empty()) return false;
+  if (!MakeProperties()) return false;
+  if (xml.size() > CLCCRSDefinition::kMaxOutputSize) {
+    m_result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
+    return false;
+  }
+
+  // The document has one root element: it is checked where it stands.
+  if (!IsWellFormed(xml.data(), xml.size(), m_result)) return false;
+
+  if (!m_strOutputPath.empty() && !OutputFileConvData(m_strOutputPath.c_str(), xml)) return false;
+  output = std::move(xml);
+  return true;
+}
+
+bool CLCCRSDataManager::OutputFileConvData(const char* outputPath, const std::string& xml) {
+  if (outputPath == nullptr || xml.empty()) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  if (!CLCCRSCommon::WriteFileData(outputPath, xml)) {
+    m_result.SetResult(CRSMSG_WRITE_FAILED, 0, 0, -1);
+    return false;
+  }
+  return true;
+}
+
+bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
+  m_result.ClearResult();
+  if (xmlPath != nullptr) m_strXmlPath = CLCCRSCommon::StringTrim(xmlPath);
+  NameArguments("xmlPath", m_strXmlPath, "limitSize", std::to_string(limitSize));
+  CLCCRSValidator validator;
+  const int result = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
+  if (result == 1) return false;
+  if (limitSize >= -1) return result == 0;
+  m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
+  return false;
+}
+
+bool CLCCRSDataManager::ReadXMLFile(long limitSize, std::string& output) {
+  // The bytes as they are on disk, at most one past the limit: the limit holds
+  // even for a file that grows meanwhile, and any encoding other than plain
+  // ASCII (UTF-16 included) fails the byte test below like any other.
+  std::string text;
+  if (!CLCCRSCommon::ReadFileBytes(m_strXmlPath.c_str(), text, limitSize)) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  if (limitSize != -1 && text.size() > static_cast<std::size_t>(limitSize)) {
+    m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
+    return false;
+  }
+  if (text.empty()) {
+    CRS_FATAL(m_result);
+    return false;
+  }
+  if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+  if (!IsPlainAscii(text.data(), text.size())) {
+    m_result.ClearResult();
+    m_result.SetResult(CRSMSG_BAD_CHARACTER, 0, 0, -1);
+    return false;
+  }
+  if (!IsWellFormed(text.data(), text.size(), m_result)) {
+    m_result.ClearResult();
+    m_result.SetResult(CRSMSG_XML_STRUCTURE, 0, 0, -1);
+    return false;
+  }
+  output = std::move(text);
+  return true;
+}
+
+std::string CLCCRSDataManager::GetErrorMsg() const { return m_result.MakeResult(); }
+
+std::vector<CLCErrorDescription> CLCCRSDataManager::DescribeErrors() const {
+  const std::vector<_ResultTable> entries = m_result.SortedEntries();
+  std::vector<CLCErrorDescription> descriptions;
+  descriptions.reserve(entries.size());
+  // Argument problems stop an operation before its file is read, so once
+  // records are stored, line 99999 is a record like any other.
+  const long recordCount = m_pCsvReport ? m_pCsvReport->GetRecordCount() : 0;
+  // Item names come from the validation document of the operation's schema.
+  const unsigned short validation = m_usResource == kValidateDefine1 || m_usResource == kDataConvDefine1
+                                        ? kValidateDefine1
+                                        : kValidateDefine2;
+  const CLCCRSDefinition* names = recordCount > 0 ? CLCCRSDefinition::Shared(validation) : nullptr;
+  for (const _ResultTable& entry : entries) {
+    CLCErrorDescription description;
+    description.line = entry.line;
+    description.column = entry.column;
+    description.assistColumn = entry.assist;
+    description.code = CRSMsgCode(entry.message);
+    if (entry.line == kArgumentLine && recordCount == 0) {
+      description.isArgument = true;
+      if (entry.column == 1 || entry.column == 2) {
+        description.item = m_strArgumentName[entry.column - 1];
+        description.value = m_strArgumentValue[entry.column - 1];
+        description.hasValue = true;
+      }
+    } else if (entry.line >= 1 && entry.line <= recordCount) {
+      const long row = entry.line - 1;
+      description.fileLine = m_pCsvReport->GetFileLine(row);
+      const char* kind = m_pCsvReport->GetItem(row, CRSColumn::kKind - 1);
+      if (kind != nullptr) description.recordKind = kind;
+      const char* value = entry.column >= 1 ? m_pCsvReport->GetItem(row, entry.column - 1) : nullptr;
+      if (value != nullptr) {
+        description.value = value;
+        description.hasValue = true;
+      }
+      const int kindNumber = description.recordKind.size() == 1 ? description.recordKind[0] - '0' : 0;
+      const std::string* item = names != nullptr ? names->ItemName(kindNumber, entry.column - 1) : nullptr;
+      if (item != nullptr) description.item = *item;
+    }
+    descriptions.push_back(std::move(description));
+  }
+  return descriptions;
+}
+}  // namespace quorvex::internal

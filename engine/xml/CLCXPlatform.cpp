@@ -1,0 +1,82 @@
+#include "xml/CLCXPlatform.h"
+
+#include "diagnostics/CLCDebugDump.h"
+
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLResourceIdentifier.hpp>
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace quorvex::internal {
+
+using namespace xercesc;
+
+namespace {
+
+std::mutex g_platformMutex;
+unsigned long g_platformCount = 0;
+
+}  // namespace
+
+bool CLCXPlatform::Initialize() {
+  std::lock_guard<std::mutex> lock(g_platformMutex);
+  if (g_platformCount == 0) {
+    try {
+      XMLPlatformUtils::Initialize();
+    } catch (...) {
+      return false;
+    }
+  }
+  ++g_platformCount;
+  return true;
+}
+
+void CLCXPlatform::Terminate() {
+  std::lock_guard<std::mutex> lock(g_platformMutex);
+  if (g_platformCount == 0) return;
+  if (--g_platformCount == 0) XMLPlatformUtils::Terminate();
+}
+
+CharToXMLCh::CharToXMLCh(const char* text)
+    : m_transcoded(reinterpret_cast<const XMLByte*>(text != nullptr ? text : ""),
+                   text != nullptr ? std::strlen(text) : 0, "UTF-8") {}
+
+std::string XMLChToChar(const XMLCh* text) {
+  if (text == nullptr || *text == 0) return {};
+  TranscodeToStr utf8(text, "UTF-8");
+  return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
+}
+
+std::string CLCXErrorText(const XMLCh* message) {
+  std::string text(CLCDebugDump::kUnexpectedError);
+  text.push_back('\n');
+  try {
+    text.append(XMLChToChar(message));
+  } catch (...) {
+    // A message that cannot be transcoded still leaves the rest of the text.
+  }
+  return text;
+}
+
+std::string CLCXParseErrorText(const SAXParseException& exception) {
+  std::string text = CLCXErrorText(exception.getMessage());
+  char position[1024];
+  std::snprintf(position, sizeof position, " (行番号: %d, 列番号: %d)",
+                static_cast<int>(exception.getLineNumber()), static_cast<int>(exception.getColumnNumber()));
+  text.append(position);
+  return text;
+}
+
+InputSource* CLCXNoFetchResolver::resolveEntity(XMLResourceIdentifier* resource) {
+  return resolveEntity(nullptr, resource != nullptr ? resource->getSystemId() : nullptr);
+}
+
+InputSource* CLCXNoFetchResolver::resolveEntity(const XMLCh* const, const XMLCh* const systemId) {
+  static const XMLByte kNothing[] = {0};
+  static const XMLCh kEmpty[] = {0};
+  // The parser adopts the source it is given.
+  return new MemBufInputSource(kNothing, 0, systemId != nullptr ? systemId : kEmpty, false);
+}
+}  // namespace quorvex::internal
