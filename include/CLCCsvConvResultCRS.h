@@ -29,6 +29,21 @@ class CLCCsvConvResultCRS {
   void putCRSData(std::string&& value) { m_strCRSData = std::move(value); }
   void putXMLData(std::string&& value) { m_strXMLData = std::move(value); }
 
+  // Calls visit(name, value) for the seven published fields in their order:
+  // Result, DetailErrorInfo, HojinNo, GIIN, AccountReportCount (a long),
+  // CRSData, XMLData. Every front end that copies or prints the record walks it
+  // here, so that a field is added in one place.
+  template <typename Visitor>
+  void ForEachField(Visitor&& visit) const {
+    visit("Result", m_strResult);
+    visit("DetailErrorInfo", m_strDetailErrorInfo);
+    visit("HojinNo", m_strHojinNo);
+    visit("GIIN", m_strGIIN);
+    visit("AccountReportCount", m_lAccountReportCount);
+    visit("CRSData", m_strCRSData);
+    visit("XMLData", m_strXMLData);
+  }
+
   // One description per item of DetailErrorInfo, in the same order, when the
   // facade was asked to describe errors; empty otherwise.
   const std::vector<CLCErrorDescription>& getErrorDescriptions() const { return m_vecErrorDescriptions; }

@@ -59,6 +59,10 @@ QUORVEX_EXPORT long quorvex_get_account_report_count(const quorvex_converter* co
 QUORVEX_EXPORT const char* quorvex_get_crs_data(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
 QUORVEX_EXPORT const char* quorvex_get_xml_data(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
 
+/* Text of a message code ("HE40001E") in "ja" (the catalogue's own text) or
+ * "en"; NULL for an unknown code or language. The text is static. */
+QUORVEX_EXPORT const char* quorvex_message_text(const char* code, const char* lang) QUORVEX_NOEXCEPT;
+
 /* The library version, "1.0.0". */
 QUORVEX_EXPORT const char* quorvex_version(void) QUORVEX_NOEXCEPT;
 

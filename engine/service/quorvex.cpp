@@ -2,11 +2,13 @@
 // fields so that the returned pointers stay valid until the next operation.
 #include "quorvex.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 
 #include "CLCCsvConvDataCRS.h"
 #include "diagnostics/CLCDebugDump.h"
+#include "diagnostics/CRSMsgTable.h"
 
 using namespace quorvex::internal;
 
@@ -122,6 +124,20 @@ const char* quorvex_get_crs_data(const quorvex_converter* converter) noexcept {
 
 const char* quorvex_get_xml_data(const quorvex_converter* converter) noexcept {
   return Text(converter, &quorvex_converter::xmlData);
+}
+
+const char* quorvex_message_text(const char* code, const char* lang) noexcept {
+  if (code == nullptr || lang == nullptr) return nullptr;
+  CRSMsgLanguage language;
+  if (std::strcmp(lang, "ja") == 0) {
+    language = CRSMsgLanguage::Japanese;
+  } else if (std::strcmp(lang, "en") == 0) {
+    language = CRSMsgLanguage::English;
+  } else {
+    return nullptr;
+  }
+  const CLCCRSMessage_t value = CRSMsgFromCode(code);
+  return value == CRSMSG_NONE ? nullptr : CRSMsgText(value, language);
 }
 
 const char* quorvex_version(void) noexcept { return QUORVEX_VERSION_STRING; }
