@@ -11,6 +11,6 @@ $SUDO apt-get install -y --no-install-recommends \
   libxerces-c-dev libicu-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
-  libxml2-utils python3 \
-  clang libclang-rt-dev chromium \
+  libxml2-utils python3 bc time mawk \
+  clang libclang-rt-dev libc++-dev libc++abi-dev googletest chromium \
   gobjc++ gobjc libgnustep-base-dev gnustep-make

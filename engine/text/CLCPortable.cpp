@@ -84,7 +84,6 @@ long CLCPortable::characterLength(const char* text) {
 
 void CLCPortable::convEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {
   if (text == nullptr || length == 0) return;
-  out.reserve(out.size() + length);
   // Copy runs of ordinary bytes at once.
   std::size_t runStart = 0;
   for (std::size_t i = 0; i < length; ++i) {
