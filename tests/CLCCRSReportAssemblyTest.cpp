@@ -1,6 +1,6 @@
 #include "csv/CLCCRSCRSReport.h"
 #include "xml/CLCXSax.h"
-#include "../bench/CRSCsvGenerator.h"
+#include "CRSCsvGenerator.h"
 #include "DefinitionTestSupport.h"
 #include "TestSupport.h"
 

@@ -1,7 +1,7 @@
 // The command-line tool, run as a person would run it: exit status, usage
 // errors, safe conversion, problems a person can act on, JSON, batches and the
 // HTML report in a real browser.
-#include "../bench/CRSCsvGenerator.h"
+#include "CRSCsvGenerator.h"
 #include "EndToEndSupport.h"
 #include "TestSupport.h"
 
