@@ -1,4 +1,5 @@
 #include "csv/CLCCRSCRSReport.h"
+#include "service/CLCCRSDataManager.h"
 #include "xml/CLCXSax.h"
 #include "CRSCsvGenerator.h"
 #include "DefinitionTestSupport.h"
@@ -418,7 +419,7 @@ TEST_F(ReportAssemblyTest, ValidationDistributesOnlyRecordsThatPassed) {
   ASSERT_TRUE(csv);
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, kValidationDocument, true, Collector()));
-  EXPECT_EQ(ValidateRecords(definition, *csv, false), 2);
+  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(definition, *csv, false, Collector()), 2);
   EXPECT_EQ(RecordedErrors(), "00003-0000005-HE40001E,00004-0000000-HE40018E,00006-0000003-HE40001E");
   EXPECT_EQ(csv->GetCRSMessageSpecReportingFI()->GetRecordCount(), 1);
   ASSERT_EQ(csv->GetCRSAccountReport()->GetRecordCount(), 1);
@@ -450,7 +451,7 @@ TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
   checked->SetNenbun("2023");
   const CLCCRSDefinition* validation = CLCCRSDefinition::Shared(207);
   ASSERT_NE(validation, nullptr);
-  EXPECT_EQ(ValidateRecords(*validation, *checked, true), 0);
+  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(*validation, *checked, true, Collector()), 0);
   EXPECT_EQ(RecordedErrors(), "");
   const long accounts = checked->GetCRSAccountReport()->GetRecordCount();
   EXPECT_GT(accounts, 50);
