@@ -64,7 +64,7 @@ std::size_t CountOf(const std::string& text, const std::string& what) {
 bool WellFormed(const std::string& xml) {
   CLCValidResult problems;
   CLCXSax sax(problems);
-  return sax.Initialize() && sax.Parse(xml.c_str(), "CRS", "UTF-8");
+  return sax.Initialize() && sax.Parse(xml.data(), xml.size(), "CRS", "UTF-8");
 }
 
 struct Converted {
