@@ -8,7 +8,8 @@
 // A self-contained HTML page about one file: the facts of the run, tables of
 // problems per message code and per item, then every problem, grouped by code
 // in folds of a thousand so that a page with 100,000 problems opens quickly.
-// No external resource and no script.
+// No external resource; one small inline script adds a filter box, and the page
+// reads the same without it.
 class HtmlReport {
  public:
   HtmlReport(const ToolOptions& options, const FileOutcome& outcome)

@@ -1,9 +1,8 @@
 #include "csv/CLCCRSCRSReport.h"
 #include "csv/CLCCRSCsvCRSReport.h"
 #include "diagnostics/CLCValidResult.h"
+#include "CRSCsvGenerator.h"
 #include "TestSupport.h"
-
-#include "../bench/CRSCsvGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 #include "csv/CLCCRSCRSReport.h"
+#include "service/CLCCRSDataManager.h"
 #include "xml/CLCXSax.h"
-#include "../bench/CRSCsvGenerator.h"
+#include "CRSCsvGenerator.h"
 #include "DefinitionTestSupport.h"
 #include "TestSupport.h"
 
@@ -63,7 +64,7 @@ std::size_t CountOf(const std::string& text, const std::string& what) {
 bool WellFormed(const std::string& xml) {
   CLCValidResult problems;
   CLCXSax sax(problems);
-  return sax.Initialize() && sax.Parse(xml.c_str(), "CRS", "UTF-8");
+  return sax.Initialize() && sax.Parse(xml.data(), xml.size(), "CRS", "UTF-8");
 }
 
 struct Converted {
@@ -418,7 +419,7 @@ TEST_F(ReportAssemblyTest, ValidationDistributesOnlyRecordsThatPassed) {
   ASSERT_TRUE(csv);
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, kValidationDocument, true, Collector()));
-  EXPECT_EQ(ValidateRecords(definition, *csv, false), 2);
+  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(definition, *csv, false, Collector()), 2);
   EXPECT_EQ(RecordedErrors(), "00003-0000005-HE40001E,00004-0000000-HE40018E,00006-0000003-HE40001E");
   EXPECT_EQ(csv->GetCRSMessageSpecReportingFI()->GetRecordCount(), 1);
   ASSERT_EQ(csv->GetCRSAccountReport()->GetRecordCount(), 1);
@@ -450,7 +451,7 @@ TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
   checked->SetNenbun("2023");
   const CLCCRSDefinition* validation = CLCCRSDefinition::Shared(207);
   ASSERT_NE(validation, nullptr);
-  EXPECT_EQ(ValidateRecords(*validation, *checked, true), 0);
+  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(*validation, *checked, true, Collector()), 0);
   EXPECT_EQ(RecordedErrors(), "");
   const long accounts = checked->GetCRSAccountReport()->GetRecordCount();
   EXPECT_GT(accounts, 50);

@@ -42,8 +42,6 @@ TEST_F(CLCXSaxTest, WellFormedDocumentPasses) {
   EXPECT_TRUE(Parse("<crs:CRS_OECD xmlns:crs=\"urn:oecd:ties:crs:v1\"><a b=\"&amp;&lt;\">"
                     "\xE3\x81\x82&#x3042;</a><!-- c --></crs:CRS_OECD>"));
   EXPECT_EQ(m_result.GetCount(), 0u);
-  const char* terminated = "<a/>";
-  EXPECT_TRUE(m_sax.Parse(terminated, "CRS", "UTF-8"));
 }
 
 TEST_F(CLCXSaxTest, MalformedDocumentGivesOneFatalEntry) {
@@ -75,13 +73,13 @@ TEST_F(CLCXSaxTest, ParseErrorLogEndsWithLineAndColumn) {
 TEST_F(CLCXSaxTest, UnusableReaderOrArgumentsAreFatal) {
   CLCXSax uninitialised(m_result);
   PlantError();
-  EXPECT_FALSE(uninitialised.Parse("<a/>", "CRS", "UTF-8"));
+  EXPECT_FALSE(uninitialised.Parse("<a/>", 4, "CRS", "UTF-8"));
   EXPECT_EQ(Recorded(), kFatalOnly);
   const char* const arguments[][3] = {
       {nullptr, "CRS", "UTF-8"}, {"<a/>", nullptr, "UTF-8"}, {"<a/>", "CRS", nullptr}};
   for (const auto& a : arguments) {
     PlantError();
-    EXPECT_FALSE(m_sax.Parse(a[0], a[1], a[2]));
+    EXPECT_FALSE(m_sax.Parse(a[0], 4, a[1], a[2]));
     EXPECT_EQ(Recorded(), kFatalOnly);
   }
 }
@@ -169,7 +167,8 @@ TEST(CLCXSaxThreads, ReadersOnSeveralThreadsParseIndependently) {
         CLCXSax sax(result);
         // Every other document is malformed, so failures and successes interleave.
         const bool good = (i + t) % 2 == 0;
-        if (sax.Initialize() && sax.Parse(good ? "<a><b c=\"d\"/></a>" : "<a><b></a>", "CRS", "UTF-8") == good) {
+        const std::string document = good ? "<a><b c=\"d\"/></a>" : "<a><b></a>";
+        if (sax.Initialize() && sax.Parse(document.data(), document.size(), "CRS", "UTF-8") == good) {
           ++passed[t];
         }
         sax.Terminate();

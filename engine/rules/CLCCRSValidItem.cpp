@@ -140,7 +140,6 @@ std::unique_ptr<CLCCRSValidItem> CLCCRSValidItem::CreateItem(long column, const 
   }
   CRS_FATAL(result);
   return nullptr;
-  return nullptr;
 }
 
 void CLCCRSValidItem::AddOuterItem(std::unique_ptr<CLCCRSValidItem> item) {

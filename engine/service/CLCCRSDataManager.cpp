@@ -123,8 +123,8 @@ bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned sho
   return true;
 }
 
-int CLCCRSDataManager::ValidateRecords() {
-  CLCCRSCsvCRSReport& file = *m_pCsvReport;
+int CLCCRSDataManager::ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file,
+                                       bool reportingYear, CLCValidResult& result) {
   const long count = file.GetRecordCount();
   int status = 0;
   for (long record = 0; record < count; ++record) {
@@ -137,13 +137,13 @@ int CLCCRSDataManager::ValidateRecords() {
         continue;
       }
     }
-    const int validated = m_pDefinition->ValidateRecord(file, record, m_result);
+    const int validated = definition.ValidateRecord(file, record, result);
     if (validated == 1) return 1;
     if (validated != 0) {
       status = validated;
       continue;
     }
-    if (record == 0 && m_usResource == kValidateDefine2) {
+    if (record == 0 && reportingYear) {
       const int year = file.NenbunCheck();
       if (year == 1) return 1;
       if (year != 0) status = year;
@@ -159,7 +159,7 @@ bool CLCCRSDataManager::ValidateCsv() {
     return false;
   }
   m_pCsvReport->SetNenbun(m_strNenbun);
-  if (ValidateRecords() != 0) return false;
+  if (ValidateRecords(*m_pDefinition, *m_pCsvReport, m_usResource == kValidateDefine2, m_result) != 0) return false;
 
   using Check = int (CLCCRSCsvCRSReport::*)();
   static constexpr Check kChecks[] = {

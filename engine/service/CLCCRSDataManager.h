@@ -53,6 +53,12 @@ class CLCCRSDataManager {
   // file read by the operation is still at hand.
   std::vector<CLCErrorDescription> DescribeErrors() const;
 
+  // The check's record loop: column rules record by record, with the
+  // account-holder rule, the reporting year on the header when asked and the
+  // distribution into kind lists: 0, 1 fatal, else the last message.
+  static int ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file, bool reportingYear,
+                             CLCValidResult& result);
+
  private:
   // Validates one argument with a built-in rule table; the validator's result code.
   int ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
@@ -60,9 +66,6 @@ class CLCCRSDataManager {
   // Remembers the two arguments' names and values for error descriptions.
   void NameArguments(const char* first, const std::string& firstValue, const char* second,
                      const std::string& secondValue);
-  // Column rules record by record, with the account-holder rule, the reporting
-  // year and the distribution into kind lists: 0, 1 fatal, else the last message.
-  int ValidateRecords();
 
   CLCValidResult m_result;
   std::unique_ptr<CLCCRSCsvCRSReport> m_pCsvReport;

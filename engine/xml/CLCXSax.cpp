@@ -12,7 +12,6 @@
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLUni.hpp>
 
-#include <cstring>
 #include <string>
 #include <new>
 
@@ -86,14 +85,6 @@ void CLCXSax::Terminate() {
     // Nothing more can be done for a reader that fails to go away.
   }
   CLCXPlatform::Terminate();
-}
-
-bool CLCXSax::Parse(const char* buffer, const char* bufferId, const char* encoding) {
-  if (buffer == nullptr) {
-    CRS_FATAL(m_result);
-    return false;
-  }
-  return Parse(buffer, std::strlen(buffer), bufferId, encoding);
 }
 
 bool CLCXSax::Parse(const char* buffer, std::size_t length, const char* bufferId, const char* encoding) {

@@ -20,8 +20,7 @@ class CLCXSax {
 
   bool Initialize();
   void Terminate();
-  bool Parse(const char* buffer, const char* bufferId, const char* encoding);
-  // Same, over `length` bytes (the buffer need not be NUL-terminated).
+  // Parses `length` bytes (the buffer need not be NUL-terminated) under the encoding.
   bool Parse(const char* buffer, std::size_t length, const char* bufferId, const char* encoding);
 
  private:
