@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace quorvex::internal {
 class CLCCRSDataManager;

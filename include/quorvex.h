@@ -2,7 +2,8 @@
  * C#, Go...).
  *
  * A quorvex_converter is an opaque handle holding one converter and the result
- * of its last operation. Every string passed in or out is NUL-terminated UTF-8.
+ * of its last operation. Every string passed in or out is NUL-terminated UTF-8,
+ * except the CSV bytes (data, size) of the buffer operations.
  *
  * Ownership: quorvex_new() gives a handle the caller frees with quorvex_free().
  * Strings returned by the quorvex_get_* functions belong to the handle and stay
@@ -11,11 +12,11 @@
  * No function throws, aborts or reads through a null pointer: a NULL handle
  * makes an operation return -1 and an accessor return "" or 0; a NULL or
  * ill-formed argument reaches the engine, which reports it in the detail error
- * document exactly as the C++ facade does. An operation that cannot even make
- * its record (memory exhausted) returns 0 and reads as "E_FAIL" with the
- * document "00000-0000000-HE40000E" and every other field empty. Separate
- * handles may be used on separate threads at the same time; one handle, one
- * thread at a time. */
+ * document exactly as the C++ facade does. An operation that runs out of
+ * memory returns 0 and reads as "E_FAIL" with every other field empty, never
+ * with a field of the call before; its detail error document is
+ * "00000-0000000-HE40000E" as far as memory allows. Separate handles may be
+ * used on separate threads at the same time; one handle, one thread at a time. */
 #ifndef QUORVEX_H
 #define QUORVEX_H
 
