@@ -1,10 +1,13 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
+#include "CLCLocalTime.h"
 #include "quorvex_export.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace quorvex::internal {
 class CLCCRSDataManager;
@@ -27,6 +30,26 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   CLCCsvConvResultCRS* CsvConvCRSData2(const char* csvPath, const char* outputPath);
   CLCCsvConvResultCRS* ReadXMLFile(const char* xmlPath, long limitSize);
 
+  // The check and the conversion on a CSV file's bytes held in memory (what
+  // the file would hold: Shift_JIS), with the rules and results of the
+  // path-based operation of the schema, 1 (CRSCsvCheck, CsvConvCRSData) or 2
+  // (CRSCsvCheck2, CsvConvCRSData2). The bytes take the path's place as
+  // argument 1 (line 99999, column 1): a null pointer with a size is HE40001E,
+  // an empty buffer HE40005E; more than 19,922,944 bytes is HE40023E at line 0.
+  // The reporting year is argument 2 of a schema 2 check; schema 1 ignores it.
+  // Another schema is HE40009E at line 99999, column 0. A conversion writes
+  // no file: the XML is in CRSData.
+  CLCCsvConvResultCRS* CRSCsvCheckBuffer(int schema, const char* data, std::size_t size,
+                                         const char* nenbun = nullptr);
+  CLCCsvConvResultCRS* CsvConvCRSDataBuffer(int schema, const char* data, std::size_t size);
+
+  // The local time a conversion stamps its message with (Timestamp), read once
+  // per conversion. An empty clock, the default, reads the system's; a fixed
+  // one makes the output reproducible. A time that does not exist fails the
+  // conversion with the unexpected error.
+  using Clock = std::function<CLCLocalTime()>;
+  void SetClock(Clock clock) { m_clock = std::move(clock); }
+
   // When on, a failed operation also describes each item of its detail error
   // document (record kind, item name, value found) in the result record. Off
   // by default: the descriptions cost a little time and memory.
@@ -43,7 +66,9 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   CLCCsvConvResultCRS* Convert(const char* function, const char* csvPath, const char* outputPath,
                                unsigned short resource);
   CLCCsvConvResultCRS* Record();
+  CLCLocalTime ReadClock() const;
 
   std::unique_ptr<CLCCsvConvResultCRS> m_pResult;
   bool m_bDescribeErrors = false;
+  Clock m_clock;
 };

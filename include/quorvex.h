@@ -2,7 +2,8 @@
  * C#, Go...).
  *
  * A quorvex_converter is an opaque handle holding one converter and the result
- * of its last operation. Every string passed in or out is NUL-terminated UTF-8.
+ * of its last operation. Every string passed in or out is NUL-terminated UTF-8,
+ * except the CSV bytes (data, size) of the buffer operations.
  *
  * Ownership: quorvex_new() gives a handle the caller frees with quorvex_free().
  * Strings returned by the quorvex_get_* functions belong to the handle and stay
@@ -11,10 +12,15 @@
  * No function throws, aborts or reads through a null pointer: a NULL handle
  * makes an operation return -1 and an accessor return "" or 0; a NULL or
  * ill-formed argument reaches the engine, which reports it in the detail error
- * document exactly as the C++ facade does. Separate handles may be used on
- * separate threads at the same time; one handle, one thread at a time. */
+ * document exactly as the C++ facade does. An operation that runs out of
+ * memory returns 0 and reads as "E_FAIL" with every other field empty, never
+ * with a field of the call before; its detail error document is
+ * "00000-0000000-HE40000E" as far as memory allows. Separate handles may be
+ * used on separate threads at the same time; one handle, one thread at a time. */
 #ifndef QUORVEX_H
 #define QUORVEX_H
+
+#include <stddef.h>
 
 #include "quorvex_export.h"
 
@@ -50,6 +56,20 @@ QUORVEX_EXPORT int quorvex_csv_conv_crs_data2(quorvex_converter* converter, cons
 QUORVEX_EXPORT int quorvex_read_xml_file(quorvex_converter* converter, const char* xml_path,
                                          long limit_size) QUORVEX_NOEXCEPT;
 
+/* The check and the conversion on a CSV file's bytes held in memory (what the
+ * file would hold: Shift_JIS), with the results of the file operations above;
+ * schema is 1 or 2. The bytes take the path's place as argument 1: a NULL
+ * pointer with a size is 99999-0000001-HE40001E, an empty buffer
+ * 99999-0000001-HE40005E, more than 19,922,944 bytes 00000-0000000-HE40023E.
+ * Another schema is 99999-0000000-HE40009E. year is checked for schema 2 as
+ * quorvex_crs_csv_check2 checks it (its errors at column 2) and ignored for
+ * schema 1 (pass NULL). The conversion writes no file: its XML is read with
+ * quorvex_get_crs_data. Same return values as the operations above. */
+QUORVEX_EXPORT int quorvex_check_buffer(quorvex_converter* converter, int schema, const char* data, size_t size,
+                                        const char* year) QUORVEX_NOEXCEPT;
+QUORVEX_EXPORT int quorvex_convert_buffer(quorvex_converter* converter, int schema, const char* data,
+                                          size_t size) QUORVEX_NOEXCEPT;
+
 /* The fields of the last result; "" (0) before the first operation. */
 QUORVEX_EXPORT const char* quorvex_get_result(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
 QUORVEX_EXPORT const char* quorvex_get_detail_error_info(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
@@ -58,6 +78,32 @@ QUORVEX_EXPORT const char* quorvex_get_giin(const quorvex_converter* converter) 
 QUORVEX_EXPORT long quorvex_get_account_report_count(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
 QUORVEX_EXPORT const char* quorvex_get_crs_data(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
 QUORVEX_EXPORT const char* quorvex_get_xml_data(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
+
+/* Error descriptions. When on (off by default), a failed operation also
+ * describes each item of its detail error document, in the same order: the
+ * record kind, the name of the column's item (or of the argument) and the
+ * value found there. Off, the count is 0. The setting stays with the handle. */
+QUORVEX_EXPORT void quorvex_set_describe_errors(quorvex_converter* converter, int on) QUORVEX_NOEXCEPT;
+
+typedef struct quorvex_error {
+  long line;          /* record ordinal; 0 whole file or output; 99999 argument */
+  long file_line;     /* physical line of the file where the record starts; 0 when none */
+  long column;        /* 1-based column, or the argument's position */
+  long assist_column; /* second column, or -1 */
+  const char* code;        /* message code, "HE40001E" */
+  const char* record_kind; /* "1" to "4" for a record item; "" otherwise */
+  const char* item;        /* the item's or argument's name; "" when unknown */
+  const char* value;       /* the value found; NULL when none */
+  int is_argument;         /* 1 for an argument of the operation */
+} quorvex_error;
+
+/* Number of descriptions of the last result; 0 for a NULL handle. */
+QUORVEX_EXPORT size_t quorvex_error_count(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
+/* Fills *out with description `index` (from 0) and returns 1; returns 0, out
+ * untouched, for a NULL handle, a NULL out or an index past the end. The
+ * strings belong to the handle like those of quorvex_get_*. */
+QUORVEX_EXPORT int quorvex_get_error(const quorvex_converter* converter, size_t index,
+                                     quorvex_error* out) QUORVEX_NOEXCEPT;
 
 /* Text of a message code ("HE40001E") in "ja" (the catalogue's own text) or
  * "en"; NULL for an unknown code or language. The text is static. */

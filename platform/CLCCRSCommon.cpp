@@ -29,7 +29,7 @@ bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes, long maxB
   return CLCNative::readFileBytes(path, bytes, maxBytes);
 }
 
-std::string CLCCRSCommon::ShiftJisToUtf8(const std::string& bytes) {
+std::string CLCCRSCommon::ShiftJisToUtf8(std::string_view bytes) {
   std::string text;
   if (!CLCNative::shiftJisToUtf8(bytes, text)) return {};
   return text;
@@ -54,6 +54,8 @@ std::string CLCCRSCommon::StringTrim(const char* text) { return CLCPortable::tri
 void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {
   CLCPortable::convEntityRefs(text, length, out, attribute);
 }
+
+bool CLCCRSCommon::LocalNow(CLCLocalTime& now) { return CLCNative::localNow(now); }
 
 std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) {
   const bool hasDate = datePattern != nullptr && *datePattern != '\0';

@@ -1,6 +1,9 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
+
+struct CLCLocalTime;
 
 namespace quorvex::internal {
 
@@ -29,7 +32,7 @@ class CLCCRSCommon {
   // Shift_JIS (Windows-31J) bytes as UTF-8. Every byte sequence that is not
   // Shift_JIS becomes U+FFFD, which the table never yields otherwise, so the
   // reader can point at it; empty only for empty input or a converter failure.
-  static std::string ShiftJisToUtf8(const std::string& bytes);
+  static std::string ShiftJisToUtf8(std::string_view bytes);
   // Writes the text as UTF-8 without byte-order mark. The text goes to an
   // unnamed (else hidden) temporary file in the target folder that is then put
   // in place atomically, so a failure never leaves a partial or damaged file.
@@ -55,6 +58,8 @@ class CLCCRSCommon {
   // that every value reads back byte for byte.
   static void ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute = false);
 
+  // Current local time (Gregorian calendar); false when the clock cannot be read.
+  static bool LocalNow(CLCLocalTime& now);
   // Current local time in the given date and time patterns (Gregorian calendar);
   // both given: date, one space, time. Both null or empty: empty text.
   static std::string Now(const char* datePattern, const char* timePattern);

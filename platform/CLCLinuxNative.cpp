@@ -185,7 +185,7 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
   return true;
 }
 
-bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
+bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
   return CLCShiftJIS::ToUtf8(bytes, text);
 }
 

@@ -120,7 +120,7 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
   });
 }
 
-bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
+bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
   text.clear();
   if (bytes.empty()) return true;
 #if defined(GNUSTEP)

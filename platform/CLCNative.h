@@ -1,18 +1,10 @@
 #pragma once
+#include "CLCLocalTime.h"
+
 #include <string>
+#include <string_view>
 
 namespace quorvex::internal {
-
-// Broken-down local time read from the system clock (Gregorian calendar).
-struct CLCLocalTime {
-  int year = 0;
-  int month = 0;   // 1 to 12
-  int day = 0;     // 1 to 31
-  int hour = 0;    // 0 to 23
-  int minute = 0;
-  int second = 0;
-  int millisecond = 0;
-};
 
 // The part of the platform services that differs per operating system. Exactly
 // one body is compiled, chosen by CMake from the target system:
@@ -51,7 +43,7 @@ class CLCNative {
   // UTF-8. Every unmapped, ill-formed or incomplete byte sequence becomes one
   // U+FFFD, which the table never yields otherwise. false only when the
   // converter itself fails.
-  static bool shiftJisToUtf8(const std::string& bytes, std::string& text);
+  static bool shiftJisToUtf8(std::string_view bytes, std::string& text);
   // Writes the bytes to a temporary file in the target's folder (unnamed where
   // the system allows, so that a killed process leaves nothing) and puts it in
   // place atomically: a failure leaves the target as it was and no temporary

@@ -228,14 +228,14 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
   return true;
 }
 
-bool CLCNative::shiftJisToUtf8(const std::string& bytes, std::string& text) {
+bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
   text.clear();
   std::wstring wide;
   // Line by line: a line feed never ends a double-byte character, and only a
   // line that does not decode as a whole is taken apart.
   for (std::size_t start = 0; start < bytes.size();) {
     std::size_t end = bytes.find('\n', start);
-    end = end == std::string::npos ? bytes.size() : end + 1;
+    end = end == std::string_view::npos ? bytes.size() : end + 1;
     if (!DecodeCodePage932(bytes.data() + start, end - start, wide)) {
       DecodeMarkingUndecodable(bytes.data() + start, end - start, wide);
     }

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <string>
 
 using namespace quorvex::internal;
@@ -25,9 +24,9 @@ struct Written {
 };
 
 // Loads the items as report "R" of a conversion definition and writes its
-// top-level items for one record holding the given columns.
+// top-level items for one record holding the given columns, at the given time.
 Written Write(const std::string& items, const std::map<std::size_t, std::string>& values,
-              std::size_t columnCount = kColumns) {
+              std::size_t columnCount = kColumns, const CLCLocalTime& now = kFixedTime) {
   ClearCollector();
   CLCCRSDefinition definition;
   if (!definition.CreateDefinitionFromText("CRS_OECD", 208, SingleReportDocument(items), false, Collector())) {
@@ -39,7 +38,7 @@ Written Write(const std::string& items, const std::map<std::size_t, std::string>
   list.AddRecord(&record);
   Written written;
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
-    written.text += item->WriteNode(&list, 0, &written.success, Collector());
+    written.text += item->WriteNode(&list, 0, now, &written.success, Collector());
   }
   written.errors = RecordedErrors();
   return written;
@@ -194,15 +193,34 @@ TEST(DataDefWriterTest, SplitWritesOneElementPerPiece) {
   });
 }
 
-TEST(DataDefWriterTest, TimestampShapes) {
-  static const std::regex kSeconds("<crs:Timestamp>\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}</crs:Timestamp>");
-  static const std::regex kMillis("<crs:Timestamp>\\d{4}-\\d{2}-\\d{2}T\\d{2}:\\d{2}:\\d{2}\\.\\d{3}</crs:Timestamp>");
-  const Written plain = Write(R"(<item id="Timestamp" parent="R" type="Timestamp" column="2" value="x"/>)", {{2, "v"}});
-  EXPECT_TRUE(plain.success);
-  EXPECT_TRUE(std::regex_match(plain.text, kSeconds)) << plain.text;
-  const Written millis = Write(R"(<item id="Timestamp" parent="R" type="Timestamp" millisec="1"/>)", {});
-  EXPECT_TRUE(millis.success);
-  EXPECT_TRUE(std::regex_match(millis.text, kMillis)) << millis.text;
+TEST(DataDefWriterTest, TimestampWritesTheGivenTimeOnlyWhenItExists) {
+  const std::string plain = R"(<item id="Timestamp" parent="R" type="Timestamp" column="2" value="x"/>)";
+  const std::string millis = R"(<item id="Timestamp" parent="R" type="Timestamp" millisec="1"/>)";
+  struct TimeCase {
+    const char* fault;
+    const std::string& items;
+    CLCLocalTime now;
+    const char* expected;  // null: refused as a fatal error
+  };
+  const TimeCase cases[] = {
+      {"column or value written instead of the time", plain, kFixedTime,
+       "<crs:Timestamp>2024-04-01T09:30:15</crs:Timestamp>"},
+      {"milliseconds lost or unpadded", millis, {2024, 12, 31, 23, 59, 59, 7},
+       "<crs:Timestamp>2024-12-31T23:59:59.007</crs:Timestamp>"},
+      {"leap day refused", millis, {2024, 2, 29, 0, 0, 0, 0}, "<crs:Timestamp>2024-02-29T00:00:00.000</crs:Timestamp>"},
+      {"unread clock written as year 0", plain, {}, nullptr},
+      {"day past the month's end written", plain, {2023, 2, 29, 0, 0, 0, 0}, nullptr},
+      {"hour 24 written", plain, {2024, 4, 1, 24, 0, 0, 0}, nullptr},
+      {"negative field written", plain, {2024, 4, 1, 9, -1, 0, 0}, nullptr},
+      {"millisecond past 999 written", millis, {2024, 4, 1, 9, 30, 15, 1000}, nullptr},
+  };
+  for (const TimeCase& c : cases) {
+    SCOPED_TRACE(c.fault);
+    const Written written = Write(c.items, {{2, "v"}}, kColumns, c.now);
+    EXPECT_EQ(written.success, c.expected != nullptr);
+    EXPECT_EQ(written.text, c.expected != nullptr ? c.expected : "");
+    EXPECT_EQ(written.errors, c.expected != nullptr ? "" : kFatalDocument);
+  }
 }
 
 TEST(DataDefWriterTest, MissingColumnFailsInsteadOfReadingPastTheRecord) {
@@ -237,10 +255,10 @@ TEST(DataDefWriterTest, FailedFlagStopsEveryLaterWriter) {
   list.AddRecord(&record);
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
     bool success = false;
-    EXPECT_EQ(item->WriteNode(&list, 0, &success, Collector()), "");
+    EXPECT_EQ(item->WriteNode(&list, 0, kFixedTime, &success, Collector()), "");
     EXPECT_FALSE(success);
     bool fresh = true;
-    EXPECT_EQ(item->WriteNode(nullptr, 0, &fresh, Collector()), "");
+    EXPECT_EQ(item->WriteNode(nullptr, 0, kFixedTime, &fresh, Collector()), "");
     EXPECT_FALSE(fresh);
   }
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
@@ -261,12 +279,12 @@ TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
   list.AddRecord(&third);
   CLCCRSDataDefReport& report = *definition.GetReports()[0];
   bool success = true;
-  EXPECT_EQ(report.WriteNode(&list, &success, Collector()),
+  EXPECT_EQ(report.WriteNode(&list, kFixedTime, &success, Collector()),
             "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
-  EXPECT_EQ(report.WriteNode(&list, 1, &success, Collector()), "");
-  EXPECT_EQ(report.WriteNode(&list, 2, &success, Collector()), "<crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_EQ(report.WriteNode(&list, 1, kFixedTime, &success, Collector()), "");
+  EXPECT_EQ(report.WriteNode(&list, 2, kFixedTime, &success, Collector()), "<crs:R><crs:A>three</crs:A></crs:R>");
   EXPECT_TRUE(success);
-  EXPECT_EQ(report.WriteNode(nullptr, &success, Collector()), "");
+  EXPECT_EQ(report.WriteNode(nullptr, kFixedTime, &success, Collector()), "");
   EXPECT_FALSE(success);
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }

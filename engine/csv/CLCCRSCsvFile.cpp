@@ -24,21 +24,36 @@ bool CLCCRSCsvFile::ReadFile(const char* path) {
     CRS_FATAL(m_result);
     return false;
   }
+  std::string text;
+  const bool decoded = Decode(bytes, text);
+  // Released now (assigning an empty string would keep the capacity): the
+  // records built next need the room.
+  std::string().swap(bytes);
+  return decoded && Load(text);
+}
+
+bool CLCCRSCsvFile::ReadBuffer(std::string_view bytes) {
+  std::string text;
+  return Decode(bytes, text) && Load(text);
+}
+
+bool CLCCRSCsvFile::Decode(std::string_view bytes, std::string& text) {
   if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
     m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
     return false;
   }
   // Bytes that are not Shift_JIS arrive as U+FFFD; the tokeniser reports them.
-  std::string text = CLCCRSCommon::ShiftJisToUtf8(bytes);
-  // Released now (assigning an empty string would keep the capacity): the
-  // records built next need the room.
-  std::string().swap(bytes);
-  // The decoder sizes its output for the worst case.
-  text.shrink_to_fit();
+  text = CLCCRSCommon::ShiftJisToUtf8(bytes);
   if (text.empty()) {
     CRS_FATAL(m_result);
     return false;
   }
+  return true;
+}
+
+bool CLCCRSCsvFile::Load(std::string& text) {
+  // The decoder sizes its output for the worst case.
+  text.shrink_to_fit();
   if (!Parse(text)) return false;
   return ValidateCsv();
 }

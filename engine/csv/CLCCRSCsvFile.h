@@ -26,8 +26,12 @@ class CLCCRSCsvFile {
   CLCCRSCsvFile(const CLCCRSCsvFile&) = delete;
   CLCCRSCsvFile& operator=(const CLCCRSCsvFile&) = delete;
 
-  // Reads, decodes and tokenises the file and runs the file-level checks.
+  // Reads the file's bytes (never more than one past the size limit), then
+  // goes on as ReadBuffer.
   bool ReadFile(const char* path);
+  // A file's bytes held in memory: size limit, Shift_JIS decoding, tokenising
+  // and the file-level checks, exactly as for the file.
+  bool ReadBuffer(std::string_view bytes);
   long GetRecordCount() const;
   // Column text, or null when row or column is negative or not present.
   const char* GetItem(long row, long column) const {
@@ -59,5 +63,12 @@ class CLCCRSCsvFile {
   CLCValidResult& m_result;
   // Every stored (non-blank) record in file order, owned here.
   std::vector<std::unique_ptr<CLCCRSRecordData>> m_vecRecords;
+
+ private:
+  // Decodes the bytes; false (recorded) when they pass the size limit or the
+  // decoder fails.
+  bool Decode(std::string_view bytes, std::string& text);
+  // Tokenises the decoded text and runs the file-level checks.
+  bool Load(std::string& text);
 };
 }  // namespace quorvex::internal

@@ -198,7 +198,7 @@ const std::string* CLCCRSDefinition::ItemName(int kind, long column) const {
   return nullptr;
 }
 
-std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* success,
+std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLCLocalTime& now, bool* success,
                                              CLCValidResult& result) const {
   if (success == nullptr) {
     CRS_FATAL(result);
@@ -260,10 +260,10 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* suc
   CLCCRSDataDefReport& accountBalance = *m_vecReports[4];
   CLCCRSDataDefReport& payment = *m_vecReports[5];
 
-  messageSpec.AppendAll(header, success, out, result);
+  messageSpec.AppendAll(header, now, success, out, result);
   if (!*success) return std::string();
   out += "<crs:CrsBody>";
-  reportingFI.AppendAll(header, success, out, result);
+  reportingFI.AppendAll(header, now, success, out, result);
   if (!*success) return std::string();
 
   const long accountCount = accounts->GetRecordCount();
@@ -289,21 +289,21 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, bool* suc
       const char* docRefId = accounts->GetColumnValue(account, CRSColumn::kAccountDocRefId - 1);
       if (docRefId == nullptr) return fail();
       out += "<crs:AccountReport>";
-      accountReport.AppendNode(accounts, account, success, out, result);
+      accountReport.AppendNode(accounts, account, now, success, out, result);
       if (!*success) return std::string();
       const auto linkedPersons = personIndex.find(std::string_view(docRefId));
       if (linkedPersons != personIndex.end()) {
         for (const long person : linkedPersons->second) {
-          controllingPerson.AppendNode(persons, person, success, out, result);
+          controllingPerson.AppendNode(persons, person, now, success, out, result);
           if (!*success || tooLarge()) return std::string();
         }
       }
-      accountBalance.AppendNode(accounts, account, success, out, result);
+      accountBalance.AppendNode(accounts, account, now, success, out, result);
       if (!*success) return std::string();
       const auto linkedPayments = paymentIndex.find(std::string_view(docRefId));
       if (linkedPayments != paymentIndex.end()) {
         for (const long paid : linkedPayments->second) {
-          payment.AppendNode(payments, paid, success, out, result);
+          payment.AppendNode(payments, paid, now, success, out, result);
           if (!*success || tooLarge()) return std::string();
         }
       }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+struct CLCLocalTime;
+
 namespace quorvex::internal {
 
 class CLCCRSCsvFile;
@@ -36,8 +38,9 @@ class CLCCRSDefinition {
   // 0 no error, 1 fatal, else the last message recorded.
   int ValidateRecord(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
   // Conversion mode: writes the CRS XML document of a file whose records have
-  // been distributed into their kind lists.
-  std::string MakeReportData(CLCCRSCsvCRSReport& file, bool* success, CLCValidResult& result) const;
+  // been distributed into their kind lists, stamped with `now`.
+  std::string MakeReportData(CLCCRSCsvCRSReport& file, const CLCLocalTime& now, bool* success,
+                             CLCValidResult& result) const;
   // Validation mode: name of the item checking the 0-based column of records
   // of kind 1 to 4; null when no item does.
   const std::string* ItemName(int kind, long column) const;

@@ -39,8 +39,8 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
   return true;
 }
 
-void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                                    CLCValidResult& result) const {
+void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                                     std::string& out, CLCValidResult& result) const {
   if (!CanWrite(list, success, result)) return;
   // The element is written in place and taken back when the omission rules
   // say so; the children's text is never copied.
@@ -65,7 +65,7 @@ void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, bool* s
     return;
   }
   const std::size_t childStart = out.size();
-  if (!AppendChildren(list, record, success, out, result)) {
+  if (!AppendChildren(list, record, now, success, out, result)) {
     out.resize(mark);
     return;
   }

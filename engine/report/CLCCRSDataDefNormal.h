@@ -7,8 +7,8 @@ namespace quorvex::internal {
 // from columns and a namespace prefix; left out when it has nothing to say.
 class CLCCRSDataDefNormal : public CLCCRSDataDefineNode {
  public:
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                  CLCValidResult& result) const override;
+  void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                  std::string& out, CLCValidResult& result) const override;
 
  private:
   // Appends " name=\"value\"" for each attribute of the item's shape whose

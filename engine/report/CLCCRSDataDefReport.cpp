@@ -13,8 +13,8 @@ bool CLCCRSDataDefReport::Initialize(const std::string& reportId, const std::str
   return true;
 }
 
-void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                                    CLCValidResult& result) const {
+void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                                     std::string& out, CLCValidResult& result) const {
   if (!CanWrite(list, success, result)) return;
   const std::size_t mark = out.size();
   const bool wrapped = m_strDumyFlg.empty();
@@ -24,7 +24,7 @@ void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* s
     out += '>';
   }
   const std::size_t itemsStart = out.size();
-  if (!AppendChildren(list, record, success, out, result)) {
+  if (!AppendChildren(list, record, now, success, out, result)) {
     out.resize(mark);
     return;
   }
@@ -39,13 +39,13 @@ void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, bool* s
   }
 }
 
-void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out,
+void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success, std::string& out,
                                     CLCValidResult& result) const {
   if (!CanWrite(list, success, result)) return;
   const std::size_t mark = out.size();
   const long count = list->GetRecordCount();
   for (long record = 0; record < count; ++record) {
-    AppendNode(list, record, success, out, result);
+    AppendNode(list, record, now, success, out, result);
     if (!*success) {
       out.resize(mark);
       return;
@@ -53,16 +53,17 @@ void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, bool* success, std::s
   }
 }
 
-std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, bool* success, CLCValidResult& result) const {
+std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success,
+                                           CLCValidResult& result) const {
   std::string out;
-  AppendAll(list, success, out, result);
+  AppendAll(list, now, success, out, result);
   return out;
 }
 
-std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success,
-                                           CLCValidResult& result) const {
+std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, std::int32_t record, const CLCLocalTime& now,
+                                           bool* success, CLCValidResult& result) const {
   std::string out;
-  AppendNode(list, record, success, out, result);
+  AppendNode(list, record, now, success, out, result);
   return out;
 }
 }  // namespace quorvex::internal

@@ -17,12 +17,14 @@ class CLCCRSDataDefReport : public CLCCRSDataDefineNode {
 
   using CLCCRSDataDefineNode::WriteNode;
   // Every record of the list in order; a record whose items write nothing adds nothing.
-  std::string WriteNode(CLCCRSCRSReport* list, bool* success, CLCValidResult& result) const;
+  std::string WriteNode(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success, CLCValidResult& result) const;
   // One record (also reached through WriteNode(list, record, success, result)).
-  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success, CLCValidResult& result) const;
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                  CLCValidResult& result) const override;
-  void AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out, CLCValidResult& result) const;
+  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, const CLCLocalTime& now, bool* success,
+                        CLCValidResult& result) const;
+  void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                  std::string& out, CLCValidResult& result) const override;
+  void AppendAll(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success, std::string& out,
+                 CLCValidResult& result) const;
 
   const std::string& GetDumyFlg() const { return m_strDumyFlg; }
 

@@ -7,12 +7,12 @@
 
 namespace quorvex::internal {
 
-void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                                   CLCValidResult& result) const {
+void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                                    std::string& out, CLCValidResult& result) const {
   if (!CanWrite(list, success, result)) return;
   // The children's text is repeated in every piece, so it is built once.
   std::string children;
-  if (!AppendChildren(list, record, success, children, result)) return;
+  if (!AppendChildren(list, record, now, success, children, result)) return;
   std::string value;
   if (!AppendNodeValue(list, record, success, value, result)) return;
   // Escaping never makes or removes a slash, so the escaped value is cut.

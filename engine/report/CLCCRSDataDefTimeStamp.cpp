@@ -1,33 +1,39 @@
 #include "report/CLCCRSDataDefTimeStamp.h"
 
-#include "CLCCRSCommon.h"
+#include "CLCLocalTime.h"
 #include "diagnostics/CLCValidResult.h"
+#include "text/CLCDateText.h"
+#include "text/CLCPortable.h"
 
 namespace quorvex::internal {
 
 namespace {
-// One reading of the clock for date and time, so that the two parts cannot
-// come from either side of midnight.
 constexpr const char* kPattern = "yyyy'-'MM'-'dd'T'HH':'mm':'ss";
 constexpr const char* kPatternMillisec = "yyyy'-'MM'-'dd'T'HH':'mm':'ss'.'SSS";
+
+// Only a date and time that exist are written: a clock that could not be read
+// (all fields 0) or a caller's clock gone wrong gives none.
+bool Exists(const CLCLocalTime& time) {
+  if (time.millisecond < 0 || time.millisecond > 999) return false;
+  return CLCDateText().parse(CLCPortable::formatTime("yyyy'/'MM'/'dd' 'HH':'mm':'ss", time).c_str());
+}
 }  // namespace
 
-void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                                       CLCValidResult& result) const {
+void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
+                                        bool* success, std::string& out, CLCValidResult& result) const {
   if (!CanWrite(list, success, result)) return;
-  const std::size_t mark = out.size();
-  const std::string now = CLCCRSCommon::Now(m_bMillisec ? kPatternMillisec : kPattern, nullptr);
-  if (now.empty()) {
+  if (!Exists(now)) {
     // A message without its timestamp is not a valid document.
     CRS_FATAL(result);
     *success = false;
     return;
   }
+  const std::size_t mark = out.size();
   out += "<crs:";
   out += m_strId;
   out += '>';
-  out += now;
-  if (!AppendChildren(list, record, success, out, result)) {
+  out += CLCPortable::formatTime(m_bMillisec ? kPatternMillisec : kPattern, now);
+  if (!AppendChildren(list, record, now, success, out, result)) {
     out.resize(mark);
     return;
   }

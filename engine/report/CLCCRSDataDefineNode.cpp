@@ -150,19 +150,20 @@ int CLCCRSDataDefineNode::ValidateCsv(const CLCCRSCsvFile& file, long record, CL
   return last;
 }
 
-std::string CLCCRSDataDefineNode::WriteNode(CLCCRSCRSReport* list, long record, bool* success,
-                                            CLCValidResult& result) const {
+std::string CLCCRSDataDefineNode::WriteNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
+                                            bool* success, CLCValidResult& result) const {
   std::string out;
-  AppendNode(list, record, success, out, result);
+  AppendNode(list, record, now, success, out, result);
   return out;
 }
 
-void CLCCRSDataDefineNode::AppendNode(CLCCRSCRSReport*, long, bool*, std::string&, CLCValidResult&) const {}
+void CLCCRSDataDefineNode::AppendNode(CLCCRSCRSReport*, long, const CLCLocalTime&, bool*, std::string&,
+                                      CLCValidResult&) const {}
 
-bool CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long record, bool* success,
-                                          std::string& out, CLCValidResult& result) const {
+bool CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
+                                          bool* success, std::string& out, CLCValidResult& result) const {
   for (const auto& child : m_vecChildren) {
-    child->AppendNode(list, record, success, out, result);
+    child->AppendNode(list, record, now, success, out, result);
     if (!*success) return false;
   }
   return true;

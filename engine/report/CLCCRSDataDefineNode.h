@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+struct CLCLocalTime;
+
 namespace quorvex::internal {
 
 class CLCCRSCRSReport;
@@ -24,12 +26,14 @@ class CLCCRSDataDefineNode {
   // 0 no error, 1 fatal, else the last message recorded by a validator.
   virtual int ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
   // Element text of the node for one record; empty (flag false) on failure.
-  virtual std::string WriteNode(CLCCRSCRSReport* list, long record, bool* success, CLCValidResult& result) const;
+  // `now` is the operation's time, written by a Timestamp item.
+  virtual std::string WriteNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                                CLCValidResult& result) const;
   // Appends the node's element text for one record to out. On failure out is
   // left as it was on entry and *success is false. A false flag on entry
   // writes nothing. Base: writes nothing.
-  virtual void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                          CLCValidResult& result) const;
+  virtual void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                          std::string& out, CLCValidResult& result) const;
 
   // Builds the node class named by the item's `type` and reads the item.
   static std::unique_ptr<CLCCRSDataDefineNode> CreateNode(CLCXDom* dom, bool validationMode,
@@ -68,8 +72,8 @@ class CLCCRSDataDefineNode {
   // a writer before has failed or the call is malformed (then a fatal error).
   static bool CanWrite(const CLCCRSCRSReport* list, bool* success, CLCValidResult& result);
   // Appends every child's element text; false when a child failed.
-  bool AppendChildren(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                      CLCValidResult& result) const;
+  bool AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
+                      std::string& out, CLCValidResult& result) const;
   // Element prefix: the namespace prefix, "crs" when none is given.
   const std::string& Prefix() const;
 

@@ -65,12 +65,11 @@ bool IsWellFormed(const char* data, std::size_t size, CLCValidResult& result) {
 CLCCRSDataManager::CLCCRSDataManager() = default;
 CLCCRSDataManager::~CLCCRSDataManager() = default;
 
-void CLCCRSDataManager::NameArguments(const char* first, const std::string& firstValue, const char* second,
-                                      const std::string& secondValue) {
-  m_strArgumentName[0] = first;
-  m_strArgumentValue[0] = firstValue;
-  m_strArgumentName[1] = second;
-  m_strArgumentValue[1] = secondValue;
+void CLCCRSDataManager::NameArgument(long column, const char* name, const std::string* value) {
+  Argument& argument = m_arguments[column];
+  argument.name = name;
+  argument.hasValue = value != nullptr;
+  argument.value = value != nullptr ? *value : std::string();
 }
 
 int CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
@@ -79,10 +78,16 @@ int CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_
   return validator.Validate(value.c_str(), kArgumentLine, position, m_result);
 }
 
+int CLCCRSDataManager::ValidateNenbun(CLCCRSValidator& validator, const char* nenbun) {
+  if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
+  NameArgument(2, "nenbun", &m_strNenbun);
+  return ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
+}
+
 bool CLCCRSDataManager::InitForCheck(const char* csvPath) {
   m_result.ClearResult();
   if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
-  NameArguments("csvPath", m_strCsvPath, "", "");
+  NameArgument(1, "csvPath", &m_strCsvPath);
   CLCCRSValidator validator;
   return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1) == 0;
 }
@@ -90,28 +95,77 @@ bool CLCCRSDataManager::InitForCheck(const char* csvPath) {
 bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
   m_result.ClearResult();
   if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
-  if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
-  NameArguments("csvPath", m_strCsvPath, "nenbun", m_strNenbun);
+  NameArgument(1, "csvPath", &m_strCsvPath);
   CLCCRSValidator validator;
   bool passed = true;
   int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
   if (result == 1) return false;
   if (result != 0) passed = false;
-  result = ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
+  result = ValidateNenbun(validator, nenbun);
   if (result == 1) return false;
   if (result != 0) passed = false;
   return passed;
 }
 
+bool CLCCRSDataManager::CheckSchemaArgument(int schema) {
+  const std::string text = std::to_string(schema);
+  NameArgument(0, "schema", &text);
+  if (schema == 1 || schema == 2) return true;
+  m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 0, -1);
+  return false;
+}
+
+bool CLCCRSDataManager::CheckBufferArgument(const char* data, std::size_t size) {
+  NameArgument(1, "data", nullptr);
+  if (data == nullptr && size != 0) {
+    m_result.SetResult(CRSMSG_NOT_ENTERED, kArgumentLine, 1, -1);
+    return false;
+  }
+  if (size == 0) {
+    m_result.SetResult(CRSMSG_FILE_EMPTY, kArgumentLine, 1, -1);
+    return false;
+  }
+  return true;
+}
+
+bool CLCCRSDataManager::InitForCheckBuffer(int schema, const char* data, std::size_t size, const char* nenbun) {
+  m_result.ClearResult();
+  const bool schemaKnown = CheckSchemaArgument(schema);
+  const bool bytesGiven = CheckBufferArgument(data, size);
+  if (schema != 2) return schemaKnown && bytesGiven;
+  CLCCRSValidator validator;
+  const int result = ValidateNenbun(validator, nenbun);
+  return result == 0 && bytesGiven;
+}
+
+bool CLCCRSDataManager::InitForMakeBuffer(int schema, const char* data, std::size_t size) {
+  m_result.ClearResult();
+  const bool schemaKnown = CheckSchemaArgument(schema);
+  const bool bytesGiven = CheckBufferArgument(data, size);
+  return schemaKnown && bytesGiven;
+}
+
 bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned short resource,
                                               bool validationMode) {
+  return Load(nullptr, rootName, resource, validationMode);
+}
+
+bool CLCCRSDataManager::LoadCsvBufferWithDefinition(std::string_view bytes, const char* rootName,
+                                                    unsigned short resource, bool validationMode) {
+  return Load(&bytes, rootName, resource, validationMode);
+}
+
+bool CLCCRSDataManager::Load(const std::string_view* bytes, const char* rootName, unsigned short resource,
+                             bool validationMode) {
   if (rootName == nullptr || std::strcmp(rootName, kRootName) != 0) {
     CRS_FATAL(m_result);
     return false;
   }
   m_usResource = resource;
   m_pCsvReport = std::make_unique<CLCCRSCsvCRSReport>(m_result);
-  if (!m_pCsvReport->ReadFile(m_strCsvPath.c_str())) return false;
+  const bool read =
+      bytes != nullptr ? m_pCsvReport->ReadBuffer(*bytes) : m_pCsvReport->ReadFile(m_strCsvPath.c_str());
+  if (!read) return false;
   // A check goes on to the column rules; a conversion never writes such a value.
   if (!validationMode && m_pCsvReport->HasUnusableCharacters()) return false;
   const bool validationResource = resource == kValidateDefine1 || resource == kValidateDefine2;
@@ -208,7 +262,8 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
   m_result.ClearResult();
   if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
   if (outputPath != nullptr) m_strOutputPath = CLCCRSCommon::StringTrim(outputPath);
-  NameArguments("csvPath", m_strCsvPath, "outputPath", m_strOutputPath);
+  NameArgument(1, "csvPath", &m_strCsvPath);
+  NameArgument(2, "outputPath", &m_strOutputPath);
   CLCCRSValidator validator;
   bool passed = true;
   int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
@@ -228,7 +283,7 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
   return passed;
 }
 
-bool CLCCRSDataManager::MakeData(std::string& output) {
+bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now) {
   output.clear();
   if (!m_pCsvReport || !m_pDefinition) {
     CRS_FATAL(m_result);
@@ -239,7 +294,7 @@ bool CLCCRSDataManager::MakeData(std::string& output) {
     if (!m_pCsvReport->DistributeRecord(record)) return false;
   }
   bool success = true;
-  std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, &success, m_result);
+  std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, now, &success, m_result);
   if (!success || xml.empty()) return false;
   if (!MakeProperties()) return false;
   if (xml.size() > CLCCRSDefinition::kMaxOutputSize) {
@@ -270,7 +325,9 @@ bool CLCCRSDataManager::OutputFileConvData(const char* outputPath, const std::st
 bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
   m_result.ClearResult();
   if (xmlPath != nullptr) m_strXmlPath = CLCCRSCommon::StringTrim(xmlPath);
-  NameArguments("xmlPath", m_strXmlPath, "limitSize", std::to_string(limitSize));
+  NameArgument(1, "xmlPath", &m_strXmlPath);
+  const std::string limit = std::to_string(limitSize);
+  NameArgument(2, "limitSize", &limit);
   CLCCRSValidator validator;
   const int result = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
   if (result == 1) return false;
@@ -333,10 +390,11 @@ std::vector<CLCErrorDescription> CLCCRSDataManager::DescribeErrors() const {
     description.code = CRSMsgCode(entry.message);
     if (entry.line == kArgumentLine && recordCount == 0) {
       description.isArgument = true;
-      if (entry.column == 1 || entry.column == 2) {
-        description.item = m_strArgumentName[entry.column - 1];
-        description.value = m_strArgumentValue[entry.column - 1];
-        description.hasValue = true;
+      if (entry.column >= 0 && entry.column <= 2) {
+        const Argument& argument = m_arguments[entry.column];
+        description.item = argument.name;
+        description.value = argument.value;
+        description.hasValue = argument.hasValue;
       }
     } else if (entry.line >= 1 && entry.line <= recordCount) {
       const long row = entry.line - 1;

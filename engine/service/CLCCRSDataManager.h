@@ -3,9 +3,13 @@
 #include "CLCErrorDescription.h"
 #include "diagnostics/CLCValidResult.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
+
+struct CLCLocalTime;
 
 namespace quorvex::internal {
 
@@ -36,10 +40,21 @@ class CLCCRSDataManager {
   bool ValidateCsv();
   bool MakeProperties();
 
-  // Conversion flow.
+  // Conversion flow; `now` is the time the document is stamped with.
   bool InitForMake(const char* csvPath, const char* outputPath);
-  bool MakeData(std::string& output);
+  bool MakeData(std::string& output, const CLCLocalTime& now);
   bool OutputFileConvData(const char* outputPath, const std::string& xml);
+
+  // The check and the conversion on a file's bytes held in memory: the bytes
+  // stand in for the CSV path (argument 1); a check of schema 2 takes the
+  // reporting year as argument 2, schema 1 ignores it. A schema other than 1
+  // or 2 is an argument error at column 0; a null pointer with a size is no
+  // value (HE40001E), an empty buffer an empty file (HE40005E). Then
+  // LoadCsvBufferWithDefinition, and ValidateCsv or MakeData as for a file.
+  bool InitForCheckBuffer(int schema, const char* data, std::size_t size, const char* nenbun);
+  bool InitForMakeBuffer(int schema, const char* data, std::size_t size);
+  bool LoadCsvBufferWithDefinition(std::string_view bytes, const char* rootName, unsigned short resource,
+                                   bool validationMode);
 
   // XML read flow.
   bool InitForXml(const char* xmlPath, long limitSize);
@@ -63,9 +78,17 @@ class CLCCRSDataManager {
   // Validates one argument with a built-in rule table; the validator's result code.
   int ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
                        long position);
-  // Remembers the two arguments' names and values for error descriptions.
-  void NameArguments(const char* first, const std::string& firstValue, const char* second,
-                     const std::string& secondValue);
+  // Remembers an argument's name and value (null: none to show) for error
+  // descriptions, by its column: 1 and 2, or 0 for the schema of a buffer call.
+  void NameArgument(long column, const char* name, const std::string* value);
+  // Trims, names and validates the reporting year as argument 2; the validator's result code.
+  int ValidateNenbun(CLCCRSValidator& validator, const char* nenbun);
+  // Argument 1 of a buffer call: the bytes are there and not empty.
+  bool CheckBufferArgument(const char* data, std::size_t size);
+  // The schema of a buffer call, 1 or 2.
+  bool CheckSchemaArgument(int schema);
+  // The shared loading step: the CSV path's file, or the bytes when given.
+  bool Load(const std::string_view* bytes, const char* rootName, unsigned short resource, bool validationMode);
 
   CLCValidResult m_result;
   std::unique_ptr<CLCCRSCsvCRSReport> m_pCsvReport;
@@ -78,7 +101,11 @@ class CLCCRSDataManager {
   std::string m_strGIIN;
   long m_lAccountReportCount = 0;
   std::string m_strNenbun;
-  std::string m_strArgumentName[2];
-  std::string m_strArgumentValue[2];
+  struct Argument {
+    std::string name;
+    std::string value;
+    bool hasValue = false;
+  };
+  Argument m_arguments[3];
 };
 }  // namespace quorvex::internal

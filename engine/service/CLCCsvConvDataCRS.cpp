@@ -1,10 +1,12 @@
 #include "CLCCsvConvDataCRS.h"
 
 #include "service/CLCCRSDataManager.h"
+#include "CLCCRSCommon.h"
 #include "diagnostics/CLCDebugDump.h"
 #include "diagnostics/CLCValidResult.h"
 
 #include <new>
+#include <string_view>
 
 using namespace quorvex::internal;
 
@@ -14,15 +16,18 @@ constexpr const char* kRootName = "CRS_OECD";
 constexpr const char* kSucceeded = "S_OK";
 constexpr const char* kFailed = "E_FAIL";
 
-// Fills the record the way every failed step does.
+// Fills the record the way every failed step does. The document, the only
+// field that may need memory, goes last: should it fail, nothing of an
+// earlier call stays beside "E_FAIL".
 void PutFailure(CLCCsvConvResultCRS& record, const std::string& detailErrorInfo) {
   record.putResult(kFailed);
-  record.putDetailErrorInfo(detailErrorInfo);
   record.putCRSData(std::string());
   record.putXMLData(std::string());
   record.putHojinNo(std::string());
   record.putGIIN(std::string());
   record.putAccountReportCount(0);
+  record.putErrorDescriptions({});
+  record.putDetailErrorInfo(detailErrorInfo);
 }
 
 // Success: the text goes to CRSData (conversion) or XMLData (read); a check has
@@ -72,8 +77,7 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Run(const char* function, const Steps& s
       record->putErrorDescriptions({});
     } else {
       PutFailure(*record, manager.GetErrorMsg());
-      record->putErrorDescriptions(m_bDescribeErrors ? manager.DescribeErrors()
-                                                     : std::vector<CLCErrorDescription>());
+      if (m_bDescribeErrors) record->putErrorDescriptions(manager.DescribeErrors());
     }
     return record;
   } catch (const std::bad_alloc&) {
@@ -81,12 +85,12 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Run(const char* function, const Steps& s
   } catch (...) {
   }
   // Every field is rewritten, so nothing of an earlier call stays beside "E_FAIL".
-  CRSLogUnexpected(__FILE__, __LINE__, function, problem);
   try {
+    CRSLogUnexpected(__FILE__, __LINE__, function, problem);
     PutFailure(*record, UnexpectedErrorDocument());
-    record->putErrorDescriptions({});
   } catch (...) {
-    record->putResult(kFailed);
+    // Out of memory even for that: an empty document, every other field cleared.
+    PutFailure(*record, std::string());
   }
   return record;
 }
@@ -105,11 +109,19 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheck2(const char* csvPath, const 
   });
 }
 
+CLCLocalTime CLCCsvConvDataCRS::ReadClock() const {
+  if (m_clock) return m_clock();
+  CLCLocalTime now;
+  // An unreadable clock gives the zero time, which the writer refuses.
+  if (!CLCCRSCommon::LocalNow(now)) return CLCLocalTime();
+  return now;
+}
+
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::Convert(const char* function, const char* csvPath,
                                                  const char* outputPath, unsigned short resource) {
   return Run(function, [&](CLCCRSDataManager& manager, std::string& xml) {
     return manager.InitForMake(csvPath, outputPath) && manager.LoadCsvWithDefinition(kRootName, resource, false) &&
-           manager.MakeData(xml);
+           manager.MakeData(xml, ReadClock());
   });
 }
 
@@ -128,4 +140,25 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::ReadXMLFile(const char* xmlPath, long li
         return manager.InitForXml(xmlPath, limitSize) && manager.ReadXMLFile(limitSize, text);
       },
       true);
+}
+
+CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheckBuffer(int schema, const char* data, std::size_t size,
+                                                          const char* nenbun) {
+  return Run(__PRETTY_FUNCTION__, [&](CLCCRSDataManager& manager, std::string&) {
+    const unsigned short resource =
+        schema == 1 ? CLCCRSDataManager::kValidateDefine1 : CLCCRSDataManager::kValidateDefine2;
+    return manager.InitForCheckBuffer(schema, data, size, nenbun) &&
+           manager.LoadCsvBufferWithDefinition(std::string_view(data, size), kRootName, resource, true) &&
+           manager.ValidateCsv();
+  });
+}
+
+CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSDataBuffer(int schema, const char* data, std::size_t size) {
+  return Run(__PRETTY_FUNCTION__, [&](CLCCRSDataManager& manager, std::string& xml) {
+    const unsigned short resource =
+        schema == 1 ? CLCCRSDataManager::kDataConvDefine1 : CLCCRSDataManager::kDataConvDefine2;
+    return manager.InitForMakeBuffer(schema, data, size) &&
+           manager.LoadCsvBufferWithDefinition(std::string_view(data, size), kRootName, resource, false) &&
+           manager.MakeData(xml, ReadClock());
+  });
 }

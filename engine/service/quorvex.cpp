@@ -1,5 +1,6 @@
-// The C interface: a handle around one facade, with copies of the last result's
-// fields so that the returned pointers stay valid until the next operation.
+// The C interface: a handle around one facade. Accessors read the facade's
+// record of the last operation in place, so its strings stay valid until the
+// next operation and nothing is copied.
 #include "quorvex.h"
 
 #include <cstring>
@@ -14,47 +15,44 @@ using namespace quorvex::internal;
 
 struct quorvex_converter {
   CLCCsvConvDataCRS facade;
-  std::string result;
-  std::string detailErrorInfo;
-  std::string hojinNo;
-  std::string giin;
-  long accountReportCount = 0;
-  std::string crsData;
-  std::string xmlData;
+  // The last operation's record; null before the first operation and after
+  // one that ended without a record (then `failed`).
+  const CLCCsvConvResultCRS* record = nullptr;
+  bool failed = false;
 };
 
 namespace {
 
-// Runs one facade operation and keeps its fields; no exception leaves here.
+// What an operation that threw reads as: no field of an earlier call survives.
+constexpr const char* kFailed = "E_FAIL";
+constexpr const char* kUnexpectedErrorDocument = "00000-0000000-HE40000E";
+
+// Runs one facade operation and keeps its record; no exception leaves here.
 template <typename Operation>
 int Run(quorvex_converter* converter, const char* function, Operation operation) noexcept {
   if (converter == nullptr) return -1;
+  converter->record = nullptr;
+  converter->failed = true;
+  const char* problem = CLCDebugDump::kUnexpectedError;
   try {
-    const CLCCsvConvResultCRS* record = operation(converter->facade);
-    converter->result = record->getResult();
-    converter->detailErrorInfo = record->getDetailErrorInfo();
-    converter->hojinNo = record->getHojinNo();
-    converter->giin = record->getGIIN();
-    converter->accountReportCount = record->getAccountReportCount();
-    converter->crsData = record->getCRSData();
-    converter->xmlData = record->getXMLData();
-    return converter->result == "S_OK" ? 1 : 0;
+    converter->record = operation(converter->facade);
+    converter->failed = false;
+    return converter->record->getResult() == "S_OK" ? 1 : 0;
+  } catch (const std::bad_alloc&) {
+    problem = CLCDebugDump::kAllocFailed;
   } catch (...) {
-    // Only copying the fields can throw (memory): report a failure with no text.
-    converter->detailErrorInfo.clear();
-    converter->crsData.clear();
-    converter->xmlData.clear();
-    try {
-      converter->result = "E_FAIL";
-      CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kAllocFailed);
-    } catch (...) {
-    }
-    return 0;
   }
+  try {
+    CLCDebugDump::OutputLog(__FILE__, __LINE__, function, problem);
+  } catch (...) {
+  }
+  return 0;
 }
 
-const char* Text(const quorvex_converter* converter, std::string quorvex_converter::*field) noexcept {
-  return converter != nullptr ? (converter->*field).c_str() : "";
+const char* Text(const quorvex_converter* converter,
+                 const std::string& (CLCCsvConvResultCRS::*field)() const) noexcept {
+  if (converter == nullptr || converter->record == nullptr) return "";
+  return (converter->record->*field)().c_str();
 }
 
 }  // namespace
@@ -98,32 +96,69 @@ int quorvex_read_xml_file(quorvex_converter* converter, const char* xml_path, lo
              [&](CLCCsvConvDataCRS& facade) { return facade.ReadXMLFile(xml_path, limit_size); });
 }
 
+int quorvex_check_buffer(quorvex_converter* converter, int schema, const char* data, size_t size,
+                         const char* year) noexcept {
+  return Run(converter, "quorvex_check_buffer",
+             [&](CLCCsvConvDataCRS& facade) { return facade.CRSCsvCheckBuffer(schema, data, size, year); });
+}
+
+int quorvex_convert_buffer(quorvex_converter* converter, int schema, const char* data, size_t size) noexcept {
+  return Run(converter, "quorvex_convert_buffer",
+             [&](CLCCsvConvDataCRS& facade) { return facade.CsvConvCRSDataBuffer(schema, data, size); });
+}
+
 const char* quorvex_get_result(const quorvex_converter* converter) noexcept {
-  return Text(converter, &quorvex_converter::result);
+  if (converter != nullptr && converter->failed) return kFailed;
+  return Text(converter, &CLCCsvConvResultCRS::getResult);
 }
 
 const char* quorvex_get_detail_error_info(const quorvex_converter* converter) noexcept {
-  return Text(converter, &quorvex_converter::detailErrorInfo);
+  if (converter != nullptr && converter->failed) return kUnexpectedErrorDocument;
+  return Text(converter, &CLCCsvConvResultCRS::getDetailErrorInfo);
 }
 
 const char* quorvex_get_hojin_no(const quorvex_converter* converter) noexcept {
-  return Text(converter, &quorvex_converter::hojinNo);
+  return Text(converter, &CLCCsvConvResultCRS::getHojinNo);
 }
 
 const char* quorvex_get_giin(const quorvex_converter* converter) noexcept {
-  return Text(converter, &quorvex_converter::giin);
+  return Text(converter, &CLCCsvConvResultCRS::getGIIN);
 }
 
 long quorvex_get_account_report_count(const quorvex_converter* converter) noexcept {
-  return converter != nullptr ? converter->accountReportCount : 0;
+  return converter != nullptr && converter->record != nullptr ? converter->record->getAccountReportCount() : 0;
 }
 
 const char* quorvex_get_crs_data(const quorvex_converter* converter) noexcept {
-  return Text(converter, &quorvex_converter::crsData);
+  return Text(converter, &CLCCsvConvResultCRS::getCRSData);
 }
 
 const char* quorvex_get_xml_data(const quorvex_converter* converter) noexcept {
-  return Text(converter, &quorvex_converter::xmlData);
+  return Text(converter, &CLCCsvConvResultCRS::getXMLData);
+}
+
+void quorvex_set_describe_errors(quorvex_converter* converter, int on) noexcept {
+  if (converter != nullptr) converter->facade.SetDescribeErrors(on != 0);
+}
+
+size_t quorvex_error_count(const quorvex_converter* converter) noexcept {
+  if (converter == nullptr || converter->record == nullptr) return 0;
+  return converter->record->getErrorDescriptions().size();
+}
+
+int quorvex_get_error(const quorvex_converter* converter, size_t index, quorvex_error* out) noexcept {
+  if (out == nullptr || index >= quorvex_error_count(converter)) return 0;
+  const CLCErrorDescription& error = converter->record->getErrorDescriptions()[index];
+  out->line = error.line;
+  out->file_line = error.fileLine;
+  out->column = error.column;
+  out->assist_column = error.assistColumn;
+  out->code = error.code.c_str();
+  out->record_kind = error.recordKind.c_str();
+  out->item = error.item.c_str();
+  out->value = error.hasValue ? error.value.c_str() : nullptr;
+  out->is_argument = error.isArgument ? 1 : 0;
+  return 1;
 }
 
 const char* quorvex_message_text(const char* code, const char* lang) noexcept {

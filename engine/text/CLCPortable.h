@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
-namespace quorvex::internal {
-
 struct CLCLocalTime;
+
+namespace quorvex::internal {
 
 // Platform services that are the same on every system: UTF-8 handling, UTF-16
 // code-unit counts, trimming, XML escaping, path joining, time formatting and the

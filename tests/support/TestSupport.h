@@ -1,4 +1,6 @@
 #pragma once
+#include "CLCLocalTime.h"
+
 #include <string>
 #include <vector>
 
@@ -30,6 +32,9 @@ class TempDir {
  private:
   std::string m_path;
 };
+
+// The clock of the tests that compare whole documents: 2024-04-01 09:30:15.250.
+inline constexpr CLCLocalTime kFixedTime{2024, 4, 1, 9, 30, 15, 250};
 
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
