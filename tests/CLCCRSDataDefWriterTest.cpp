@@ -39,7 +39,10 @@ Written Write(const std::string& items, const std::map<std::size_t, std::string>
   list.AddRecord(&record);
   Written written;
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
-    written.text += item->WriteNode(&list, 0, &written.success, Collector());
+    std::string text;
+    written.success = item->WriteNode(&list, 0, text, Collector()).IsPassed();
+    if (!written.success) break;
+    written.text += text;
   }
   written.errors = RecordedErrors();
   return written;
@@ -223,7 +226,7 @@ TEST(DataDefWriterTest, MissingColumnFailsInsteadOfReadingPastTheRecord) {
   }
 }
 
-TEST(DataDefWriterTest, FailedFlagStopsEveryLaterWriter) {
+TEST(DataDefWriterTest, EveryWriterRefusesAMissingRecordList) {
   ClearCollector();
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText(
@@ -232,18 +235,12 @@ TEST(DataDefWriterTest, FailedFlagStopsEveryLaterWriter) {
                               <item id="S" parent="R" type="Split" value="x/y"/>
                               <item id="T" parent="R" type="Timestamp"/>)"),
       false, Collector()));
-  CLCCRSRecordData record(Record("1", kColumns), 1);
-  CLCCRSCRSReport list;
-  list.AddRecord(&record);
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
-    bool success = false;
-    EXPECT_EQ(item->WriteNode(&list, 0, &success, Collector()), "");
-    EXPECT_FALSE(success);
-    bool fresh = true;
-    EXPECT_EQ(item->WriteNode(nullptr, 0, &fresh, Collector()), "");
-    EXPECT_FALSE(fresh);
+    std::string text = "left over";
+    EXPECT_TRUE(item->WriteNode(nullptr, 0, text, Collector()).IsFatal()) << item->GetId();
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(RecordedErrors(), kFatalDocument);
   }
-  EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
 TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
@@ -260,13 +257,14 @@ TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
   list.AddRecord(&silent);
   list.AddRecord(&third);
   CLCCRSDataDefReport& report = *definition.GetReports()[0];
-  bool success = true;
-  EXPECT_EQ(report.WriteNode(&list, &success, Collector()),
-            "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
-  EXPECT_EQ(report.WriteNode(&list, 1, &success, Collector()), "");
-  EXPECT_EQ(report.WriteNode(&list, 2, &success, Collector()), "<crs:R><crs:A>three</crs:A></crs:R>");
-  EXPECT_TRUE(success);
-  EXPECT_EQ(report.WriteNode(nullptr, &success, Collector()), "");
-  EXPECT_FALSE(success);
+  std::string text;
+  EXPECT_TRUE(report.WriteNode(&list, text, Collector()).IsPassed());
+  EXPECT_EQ(text, "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_TRUE(report.WriteNode(&list, 1, text, Collector()).IsPassed());
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(report.WriteNode(&list, 2, text, Collector()).IsPassed());
+  EXPECT_EQ(text, "<crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_TRUE(report.WriteNode(nullptr, text, Collector()).IsFatal());
+  EXPECT_EQ(text, "");
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }

@@ -83,8 +83,7 @@ Converted ConvertWith(CLCCRSDefinition& definition, const std::vector<std::vecto
   for (long record = 0; record < converted.csv->GetRecordCount(); ++record) {
     EXPECT_TRUE(converted.csv->DistributeRecord(record));
   }
-  converted.success = true;
-  converted.xml = definition.MakeReportData(*converted.csv, &converted.success, Collector());
+  converted.success = definition.MakeReportData(*converted.csv, converted.xml, Collector()).IsPassed();
   converted.errors = RecordedErrors();
   return converted;
 }
@@ -319,22 +318,16 @@ TEST_F(ReportAssemblyTest, WrongShapeOrResourceIsFatal) {
   CLCCRSDefinition empty;
   auto csv = ParseCsv(CsvText({Header()}));
   ASSERT_TRUE(csv);
-  bool success = true;
-  EXPECT_EQ(empty.MakeReportData(*csv, &success, Collector()), "");
-  EXPECT_FALSE(success);
+  std::string xml = "left over";
+  EXPECT_TRUE(empty.MakeReportData(*csv, xml, Collector()).IsFatal());
+  EXPECT_EQ(xml, "");
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 
   // A conversion tree loaded under a validation resource number has no namespaces.
   CLCCRSDefinition validation;
   ASSERT_TRUE(validation.CreateDefinitionFromText("CRS_OECD", 207, LinkingDefinition(), false, Collector()));
-  success = true;
-  EXPECT_EQ(validation.MakeReportData(*csv, &success, Collector()), "");
-  EXPECT_FALSE(success);
-  EXPECT_EQ(RecordedErrors(), kFatalDocument);
-
-  CLCCRSDefinition definition;
-  ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, LinkingDefinition(), false, Collector()));
-  EXPECT_EQ(definition.MakeReportData(*csv, nullptr, Collector()), "");
+  EXPECT_TRUE(validation.MakeReportData(*csv, xml, Collector()).IsFatal());
+  EXPECT_EQ(xml, "");
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
@@ -401,7 +394,7 @@ TEST_F(ReportAssemblyTest, AccountHolderMustBeEitherIndividualOrOrganisation) {
     ClearCollector();
     auto csv = ParseCsv(CsvText({Header(), Account(c.account)}));
     ASSERT_TRUE(csv);
-    EXPECT_EQ(csv->AccountReportExclusiveCheck(1), c.result);
+    EXPECT_EQ(csv->AccountReportExclusiveCheck(1).Message(), c.result);
     EXPECT_EQ(RecordedErrors(), c.errors);
   }
 }
@@ -418,7 +411,7 @@ TEST_F(ReportAssemblyTest, ValidationDistributesOnlyRecordsThatPassed) {
   ASSERT_TRUE(csv);
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, kValidationDocument, true, Collector()));
-  EXPECT_EQ(ValidateRecords(definition, *csv, false), 2);
+  EXPECT_EQ(ValidateRecords(definition, *csv, false).Message(), 2);
   EXPECT_EQ(RecordedErrors(), "00003-0000005-HE40001E,00004-0000000-HE40018E,00006-0000003-HE40001E");
   EXPECT_EQ(csv->GetCRSMessageSpecReportingFI()->GetRecordCount(), 1);
   ASSERT_EQ(csv->GetCRSAccountReport()->GetRecordCount(), 1);
@@ -437,9 +430,9 @@ TEST_F(ReportAssemblyTest, RecordKindWithoutReportIsFatal) {
       "</CRSValidateDefine>\r\n";
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, twoReports, true, Collector()));
-  EXPECT_EQ(definition.ValidateRecord(*csv, 1, Collector()), 0);
+  EXPECT_EQ(definition.ValidateRecord(*csv, 1, Collector()).Message(), 0);
   EXPECT_EQ(RecordedErrors(), "");
-  EXPECT_EQ(definition.ValidateRecord(*csv, 2, Collector()), 1);
+  EXPECT_EQ(definition.ValidateRecord(*csv, 2, Collector()).Message(), 1);
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
@@ -450,7 +443,7 @@ TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
   checked->SetNenbun("2023");
   const CLCCRSDefinition* validation = CLCCRSDefinition::Shared(207);
   ASSERT_NE(validation, nullptr);
-  EXPECT_EQ(ValidateRecords(*validation, *checked, true), 0);
+  EXPECT_EQ(ValidateRecords(*validation, *checked, true).Message(), 0);
   EXPECT_EQ(RecordedErrors(), "");
   const long accounts = checked->GetCRSAccountReport()->GetRecordCount();
   EXPECT_GT(accounts, 50);
@@ -462,9 +455,8 @@ TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
   }
   const CLCCRSDefinition* conversion = CLCCRSDefinition::Shared(208);
   ASSERT_NE(conversion, nullptr);
-  bool success = true;
-  const std::string xml = conversion->MakeReportData(*converted, &success, Collector());
-  ASSERT_TRUE(success) << RecordedErrors();
+  std::string xml;
+  ASSERT_TRUE(conversion->MakeReportData(*converted, xml, Collector()).IsPassed()) << RecordedErrors();
   EXPECT_TRUE(WellFormed(xml));
   EXPECT_EQ(CountOf(xml, "<crs:AccountReport>"), static_cast<std::size_t>(accounts));
   EXPECT_EQ(CountOf(xml, "<crs:ControllingPerson>"),

@@ -67,31 +67,23 @@ inline constexpr const char* kFatalDocument = "00000-0000000-HE40000E";
 // The check operation's record loop over a validation definition: the
 // account-holder rule on accounts, else the column rules, the reporting year
 // on the header when asked (the schema 2.0 check), and the distribution of
-// each record that passed. 0, 1 fatal, else the last message.
-inline int ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file, bool reportingYear) {
-  int status = 0;
+// each record that passed; failed with the last message.
+inline CLCStatus ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file, bool reportingYear) {
+  CLCStatus status;
   for (long record = 0; record < file.GetRecordCount(); ++record) {
     const char* kind = file.GetItem(record, 0);
     if (kind != nullptr && std::string(kind) == "2") {
-      const int holder = file.AccountReportExclusiveCheck(record);
-      if (holder == 1) return 1;
-      if (holder != 0) {
-        status = holder;
-        continue;
-      }
+      const CLCStatus holder = file.AccountReportExclusiveCheck(record);
+      if (status.Merge(holder).IsFatal()) return status;
+      if (!holder.IsPassed()) continue;
     }
-    const int columns = definition.ValidateRecord(file, record, Collector());
-    if (columns == 1) return 1;
-    if (columns != 0) {
-      status = columns;
-      continue;
-    }
+    const CLCStatus columns = definition.ValidateRecord(file, record, Collector());
+    if (status.Merge(columns).IsFatal()) return status;
+    if (!columns.IsPassed()) continue;
     if (record == 0 && reportingYear) {
-      const int year = file.NenbunCheck();
-      if (year == 1) return 1;
-      if (year != 0) status = year;
+      if (status.Merge(file.NenbunCheck()).IsFatal()) return status;
     }
-    if (!file.DistributeRecord(record)) return 1;
+    if (!file.DistributeRecord(record)) return CLCStatus::Fatal();
   }
   return status;
 }

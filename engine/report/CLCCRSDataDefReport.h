@@ -17,12 +17,13 @@ class CLCCRSDataDefReport : public CLCCRSDataDefineNode {
 
   using CLCCRSDataDefineNode::WriteNode;
   // Every record of the list in order; a record whose items write nothing adds nothing.
-  std::string WriteNode(CLCCRSCRSReport* list, bool* success, CLCValidResult& result) const;
-  // One record (also reached through WriteNode(list, record, success, result)).
-  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, bool* success, CLCValidResult& result) const;
-  void AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                  CLCValidResult& result) const override;
-  void AppendAll(CLCCRSCRSReport* list, bool* success, std::string& out, CLCValidResult& result) const;
+  CLCStatus WriteNode(CLCCRSCRSReport* list, std::string& text, CLCValidResult& result) const;
+  // One record (also reached through WriteNode(list, record, text, result)).
+  CLCStatus WriteNode(CLCCRSCRSReport* list, std::int32_t record, std::string& text, CLCValidResult& result) const;
+  CLCStatus AppendNode(CLCCRSCRSReport* list, long record, std::string& out,
+                       CLCValidResult& result) const override;
+  // Appends every record of the list in order; on failure out is left as it was.
+  CLCStatus AppendAll(CLCCRSCRSReport* list, std::string& out, CLCValidResult& result) const;
 
   const std::string& GetDumyFlg() const { return m_strDumyFlg; }
 

@@ -12,27 +12,28 @@ constexpr const char* kPattern = "yyyy'-'MM'-'dd'T'HH':'mm':'ss";
 constexpr const char* kPatternMillisec = "yyyy'-'MM'-'dd'T'HH':'mm':'ss'.'SSS";
 }  // namespace
 
-void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                                       CLCValidResult& result) const {
-  if (!CanWrite(list, success, result)) return;
+CLCStatus CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, std::string& out,
+                                            CLCValidResult& result) const {
+  if (!CanWrite(list, result)) return CLCStatus::Fatal();
   const std::size_t mark = out.size();
   const std::string now = CLCCRSCommon::Now(m_bMillisec ? kPatternMillisec : kPattern, nullptr);
   if (now.empty()) {
     // A message without its timestamp is not a valid document.
     CRS_FATAL(result);
-    *success = false;
-    return;
+    return CLCStatus::Fatal();
   }
   out += "<crs:";
   out += m_strId;
   out += '>';
   out += now;
-  if (!AppendChildren(list, record, success, out, result)) {
+  const CLCStatus status = AppendChildren(list, record, out, result);
+  if (!status.IsPassed()) {
     out.resize(mark);
-    return;
+    return status;
   }
   out += "</crs:";
   out += m_strId;
   out += '>';
+  return status;
 }
 }  // namespace quorvex::internal

@@ -73,9 +73,9 @@ void CLCCRSDataManager::NameArguments(const char* first, const std::string& firs
   m_strArgumentValue[1] = secondValue;
 }
 
-int CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
-                                        const std::string& value, long position) {
-  if (!validator.Initialize(kind, m_result)) return 1;
+CLCStatus CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
+                                              const std::string& value, long position) {
+  if (!validator.Initialize(kind, m_result)) return CLCStatus::Fatal();
   return validator.Validate(value.c_str(), kArgumentLine, position, m_result);
 }
 
@@ -84,7 +84,7 @@ bool CLCCRSDataManager::InitForCheck(const char* csvPath) {
   if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
   NameArguments("csvPath", m_strCsvPath, "", "");
   CLCCRSValidator validator;
-  return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1) == 0;
+  return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1).IsPassed();
 }
 
 bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
@@ -93,14 +93,9 @@ bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
   if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
   NameArguments("csvPath", m_strCsvPath, "nenbun", m_strNenbun);
   CLCCRSValidator validator;
-  bool passed = true;
-  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
-  if (result == 1) return false;
-  if (result != 0) passed = false;
-  result = ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
-  if (result == 1) return false;
-  if (result != 0) passed = false;
-  return passed;
+  CLCStatus status = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (status.IsFatal()) return false;
+  return status.Merge(ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2)).IsPassed();
 }
 
 bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned short resource,
@@ -123,32 +118,25 @@ bool CLCCRSDataManager::LoadCsvWithDefinition(const char* rootName, unsigned sho
   return true;
 }
 
-int CLCCRSDataManager::ValidateRecords() {
+CLCStatus CLCCRSDataManager::ValidateRecords() {
   CLCCRSCsvCRSReport& file = *m_pCsvReport;
   const long count = file.GetRecordCount();
-  int status = 0;
+  CLCStatus status;
   for (long record = 0; record < count; ++record) {
+    // A record that fails a step is not distributed: its later steps never run.
     const char* kind = file.GetItem(record, CRSColumn::kKind - 1);
     if (kind != nullptr && std::strcmp(kind, "2") == 0) {
-      const int checked = file.AccountReportExclusiveCheck(record);
-      if (checked == 1) return 1;
-      if (checked != 0) {
-        status = checked;
-        continue;
-      }
+      const CLCStatus holder = file.AccountReportExclusiveCheck(record);
+      if (status.Merge(holder).IsFatal()) return status;
+      if (!holder.IsPassed()) continue;
     }
-    const int validated = m_pDefinition->ValidateRecord(file, record, m_result);
-    if (validated == 1) return 1;
-    if (validated != 0) {
-      status = validated;
-      continue;
-    }
+    const CLCStatus columns = m_pDefinition->ValidateRecord(file, record, m_result);
+    if (status.Merge(columns).IsFatal()) return status;
+    if (!columns.IsPassed()) continue;
     if (record == 0 && m_usResource == kValidateDefine2) {
-      const int year = file.NenbunCheck();
-      if (year == 1) return 1;
-      if (year != 0) status = year;
+      if (status.Merge(file.NenbunCheck()).IsFatal()) return status;
     }
-    if (!file.DistributeRecord(record)) return 1;
+    if (!file.DistributeRecord(record)) return CLCStatus::Fatal();
   }
   return status;
 }
@@ -159,9 +147,9 @@ bool CLCCRSDataManager::ValidateCsv() {
     return false;
   }
   m_pCsvReport->SetNenbun(m_strNenbun);
-  if (ValidateRecords() != 0) return false;
+  if (!ValidateRecords().IsPassed()) return false;
 
-  using Check = int (CLCCRSCsvCRSReport::*)();
+  using Check = CLCStatus (CLCCRSCsvCRSReport::*)();
   static constexpr Check kChecks[] = {
       &CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck,
       &CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck,
@@ -175,14 +163,13 @@ bool CLCCRSDataManager::ValidateCsv() {
       &CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck,
       &CLCCRSCsvCRSReport::PaymentDocRefIdCheck,
   };
-  bool passed = true;
+  // Every check runs, so that the file's problems are all reported at once.
+  CLCStatus status;
   for (Check check : kChecks) {
-    const int result = (m_pCsvReport.get()->*check)();
-    if (result == 1) return false;
-    if (result != 0) passed = false;
+    if (status.Merge((m_pCsvReport.get()->*check)()).IsFatal()) return false;
   }
   const bool properties = MakeProperties();
-  return passed && properties && !m_pCsvReport->HasUnusableCharacters();
+  return status.IsPassed() && properties && !m_pCsvReport->HasUnusableCharacters();
 }
 
 bool CLCCRSDataManager::MakeProperties() {
@@ -211,13 +198,13 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
   NameArguments("csvPath", m_strCsvPath, "outputPath", m_strOutputPath);
   CLCCRSValidator validator;
   bool passed = true;
-  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
-  if (result == 1) return false;
-  if (result != 0) passed = false;
+  CLCStatus status = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (status.IsFatal()) return false;
+  if (!status.IsPassed()) passed = false;
   if (!m_strOutputPath.empty()) {
-    result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
-    if (result == 1) return false;
-    if (result != 0) passed = false;
+    status = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
+    if (status.IsFatal()) return false;
+    if (!status.IsPassed()) passed = false;
     // Writing the output over the input would destroy it, whatever path
     // spelling or hard link leads there.
     if (CLCCRSCommon::IsSameFile(m_strCsvPath.c_str(), m_strOutputPath.c_str())) {
@@ -238,9 +225,8 @@ bool CLCCRSDataManager::MakeData(std::string& output) {
   for (long record = 0; record < count; ++record) {
     if (!m_pCsvReport->DistributeRecord(record)) return false;
   }
-  bool success = true;
-  std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, &success, m_result);
-  if (!success || xml.empty()) return false;
+  std::string xml;
+  if (!m_pDefinition->MakeReportData(*m_pCsvReport, xml, m_result).IsPassed() || xml.empty()) return false;
   if (!MakeProperties()) return false;
   if (xml.size() > CLCCRSDefinition::kMaxOutputSize) {
     m_result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
@@ -272,9 +258,9 @@ bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
   if (xmlPath != nullptr) m_strXmlPath = CLCCRSCommon::StringTrim(xmlPath);
   NameArguments("xmlPath", m_strXmlPath, "limitSize", std::to_string(limitSize));
   CLCCRSValidator validator;
-  const int result = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
-  if (result == 1) return false;
-  if (limitSize >= -1) return result == 0;
+  const CLCStatus status = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
+  if (status.IsFatal()) return false;
+  if (limitSize >= -1) return status.IsPassed();
   m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
   return false;
 }

@@ -54,15 +54,15 @@ class CLCCRSDataManager {
   std::vector<CLCErrorDescription> DescribeErrors() const;
 
  private:
-  // Validates one argument with a built-in rule table; the validator's result code.
-  int ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
-                       long position);
+  // Validates one argument with a built-in rule table.
+  CLCStatus ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
+                             long position);
   // Remembers the two arguments' names and values for error descriptions.
   void NameArguments(const char* first, const std::string& firstValue, const char* second,
                      const std::string& secondValue);
   // Column rules record by record, with the account-holder rule, the reporting
-  // year and the distribution into kind lists: 0, 1 fatal, else the last message.
-  int ValidateRecords();
+  // year and the distribution into kind lists; failed with the last message.
+  CLCStatus ValidateRecords();
 
   CLCValidResult m_result;
   std::unique_ptr<CLCCRSCsvCRSReport> m_pCsvReport;
