@@ -127,16 +127,13 @@ bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const
   m_strLoadProblem.clear();
   if (rootName == nullptr) return Refuse(resource, "no root name was given", result);
   CLCXDom dom(result);
-  // The reader has recorded the fatal error and logged its own details.
-  auto unreadable = [&]() {
-    m_strLoadProblem = "definition " + std::to_string(resource) + ": the document could not be read as XML";
-    return false;
-  };
-  if (!dom.Initialize()) return unreadable();
+  // The reader has logged its own details (the parser's line and column).
+  const char* const kUnreadable = "the document could not be read as XML";
+  if (!dom.Initialize()) return Refuse(resource, kUnreadable, result);
   // A file takes its encoding from its declaration; text compiled into the
   // library is the file's Shift_JIS bytes.
   const bool parsed = isPath ? dom.Parse(document.c_str()) : dom.Parse(document.c_str(), "Quorvex", "Shift_JIS");
-  if (!parsed) return unreadable();
+  if (!parsed) return Refuse(resource, kUnreadable, result);
 
   m_strRootNode = dom.GetAttribute("rootNode");
   m_strAttr1 = dom.GetAttribute("attr1");
@@ -199,8 +196,8 @@ bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const
   dom.Terminate();
   if (!validationMode && m_vecReports.size() < kConversionReportCount) {
     return Refuse(resource,
-                  "a conversion definition needs " + std::to_string(kConversionReportCount) + " reports, this one has " +
-                      std::to_string(m_vecReports.size()),
+                  "a conversion definition needs " + std::to_string(kConversionReportCount) +
+                      " reports, this one has " + std::to_string(m_vecReports.size()),
                   result);
   }
   return true;
@@ -311,7 +308,7 @@ CLCStatus CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, std::string
     }
     // Links are many to many, so the output can grow far past the input:
     // stop as soon as it passes the limit, which also bounds the memory.
-    // The status of the last writer, failed as well once the output is too large.
+    // True when the last writer failed or the output has just grown too large.
     auto tooLarge = [&]() {
       if (!status.IsPassed()) return true;
       if (out.size() <= kMaxOutputSize) return false;

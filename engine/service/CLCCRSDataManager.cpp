@@ -197,22 +197,18 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
   if (outputPath != nullptr) m_strOutputPath = CLCCRSCommon::StringTrim(outputPath);
   NameArguments("csvPath", m_strCsvPath, "outputPath", m_strOutputPath);
   CLCCRSValidator validator;
-  bool passed = true;
   CLCStatus status = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
   if (status.IsFatal()) return false;
-  if (!status.IsPassed()) passed = false;
   if (!m_strOutputPath.empty()) {
-    status = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
-    if (status.IsFatal()) return false;
-    if (!status.IsPassed()) passed = false;
+    if (status.Merge(ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2)).IsFatal()) return false;
     // Writing the output over the input would destroy it, whatever path
     // spelling or hard link leads there.
     if (CLCCRSCommon::IsSameFile(m_strCsvPath.c_str(), m_strOutputPath.c_str())) {
       m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
-      passed = false;
+      status.Merge(CLCStatus::Failed(CRSMSG_INVALID));
     }
   }
-  return passed;
+  return status.IsPassed();
 }
 
 bool CLCCRSDataManager::MakeData(std::string& output) {
