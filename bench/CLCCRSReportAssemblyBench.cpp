@@ -49,7 +49,8 @@ void BM_MakeReportData(benchmark::State& state) {
     }
     bool success = true;
     for (long record = 0; record < csv->GetRecordCount() && success; ++record) success = csv->DistributeRecord(record);
-    const std::string xml = success ? definition.MakeReportData(*csv, kStamp, &success, result) : std::string();
+    std::string xml;
+    if (success) success = definition.MakeReportData(*csv, kStamp, xml, result).IsPassed();
     if (!success) {
       state.SkipWithError(result.MakeResult().c_str());
       return;

@@ -86,13 +86,19 @@ void BM_CrossRecordChecks(benchmark::State& state) {
   }
   for (long index = 0; index < report.GetRecordCount(); ++index) report.DistributeRecord(index);
   for (auto _ : state) {
-    const int status = report.MessageSpecReportingFIDocTypeIndicCheck() | report.AccountReportDocTypeIndicCheck() |
-                       report.AccountReportDocRefIdCheck() | report.AccountReportDocRefIdOverlapCheck() |
-                       report.AccountReportCorrDocRefIdCheck() | report.AccountReportCorrDocRefIdOverlapCheck() |
-                       report.AccountReportBirthDateCheck() | report.AccountReportAcctHolderTypeCheck() |
-                       report.ControllingPersonBirthDateCheck() | report.ControllingPersonDocRefIdCheck() |
-                       report.PaymentDocRefIdCheck();
-    if (status != 0) {
+    CLCStatus status;
+    status.Merge(report.MessageSpecReportingFIDocTypeIndicCheck())
+        .Merge(report.AccountReportDocTypeIndicCheck())
+        .Merge(report.AccountReportDocRefIdCheck())
+        .Merge(report.AccountReportDocRefIdOverlapCheck())
+        .Merge(report.AccountReportCorrDocRefIdCheck())
+        .Merge(report.AccountReportCorrDocRefIdOverlapCheck())
+        .Merge(report.AccountReportBirthDateCheck())
+        .Merge(report.AccountReportAcctHolderTypeCheck())
+        .Merge(report.ControllingPersonBirthDateCheck())
+        .Merge(report.ControllingPersonDocRefIdCheck())
+        .Merge(report.PaymentDocRefIdCheck());
+    if (!status.IsPassed()) {
       state.SkipWithError("a cross-record check found something in the generated file");
       break;
     }

@@ -16,9 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (report.Parse(text) && report.ValidateCsv()) {
     for (long row = 0; row < report.GetRecordCount(); ++row) report.DistributeRecord(row);
-    report.AccountReportDocRefIdOverlapCheck();
-    report.AccountReportAcctHolderTypeCheck();
-    report.PaymentDocRefIdCheck();
+    CLCStatus status;
+    status.Merge(report.AccountReportDocRefIdOverlapCheck())
+        .Merge(report.AccountReportAcctHolderTypeCheck())
+        .Merge(report.PaymentDocRefIdCheck());
   }
   result.MakeResult();
   return 0;

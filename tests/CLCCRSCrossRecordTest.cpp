@@ -16,7 +16,7 @@ using namespace quorvex::internal;
 namespace {
 
 using Columns = std::map<std::size_t, std::string>;
-using Check = int (CLCCRSCsvCRSReport::*)();
+using Check = CLCStatus (CLCCRSCsvCRSReport::*)();
 
 const std::string kMessageRefId = "JP2023JPCN8000000000001001";
 // The same message reference with another sequence number, as a correction names it.
@@ -88,7 +88,7 @@ class CrossRecordTest : public ::testing::Test {
     for (const CheckCase& test : cases) {
       quorvex_test::Collector().ClearResult();
       const auto report = Load(test.text);
-      EXPECT_EQ(((*report).*(test.check))(), test.status) << test.name;
+      EXPECT_EQ(((*report).*(test.check))().Message(), test.status) << test.name;
       EXPECT_EQ(Errors(), test.errors) << test.name;
     }
   }
@@ -248,7 +248,7 @@ TEST_F(CrossRecordTest, ChecksNeedingTheHeaderAreFatalWithoutIt) {
   CLCCRSCsvCRSReport report(quorvex_test::Collector());
   ASSERT_TRUE(report.Parse(Csv().Header().Account().Text()));
   ASSERT_TRUE(report.DistributeRecord(1));  // the header is left out
-  EXPECT_EQ(report.AccountReportDocRefIdCheck(), 1);
+  EXPECT_EQ(report.AccountReportDocRefIdCheck().Message(), 1);
   EXPECT_EQ(Errors(), "00000-0000000-HE40000E");
 }
 
@@ -275,11 +275,11 @@ TEST_F(CrossRecordTest, ReportingYearMustMatchMessageRefIdThenReportingPeriod) {
     CLCCRSCsvCRSReport report(quorvex_test::Collector());
     ASSERT_TRUE(report.Parse(Csv().Header({{5, test.messageRefId}, {7, test.reportingPeriod}}).Text()));
     report.SetNenbun(test.year);
-    EXPECT_EQ(report.NenbunCheck(), test.status) << test.name;
+    EXPECT_EQ(report.NenbunCheck().Message(), test.status) << test.name;
     EXPECT_EQ(Errors(), test.errors) << test.name;
   }
   CLCCRSCsvFile base(quorvex_test::Collector());
-  EXPECT_EQ(base.NenbunCheck(), 0);
+  EXPECT_EQ(base.NenbunCheck().Message(), 0);
 }
 
 TEST_F(CrossRecordTest, GeneratedFilePassesEveryRecordAndCrossRecordCheck) {
@@ -302,9 +302,11 @@ TEST_F(CrossRecordTest, GeneratedFilePassesEveryRecordAndCrossRecordCheck) {
       &CLCCRSCsvCRSReport::AccountReportBirthDateCheck, &CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck,
       &CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck, &CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck,
       &CLCCRSCsvCRSReport::PaymentDocRefIdCheck};
-  for (std::size_t i = 0; i < checks.size(); ++i) EXPECT_EQ(((*report).*(checks[i]))(), 0) << "check " << i + 1;
+  for (std::size_t i = 0; i < checks.size(); ++i) {
+    EXPECT_EQ(((*report).*(checks[i]))().Message(), 0) << "check " << i + 1;
+  }
   report->SetNenbun("2023");
-  EXPECT_EQ(report->NenbunCheck(), 0);
+  EXPECT_EQ(report->NenbunCheck().Message(), 0);
   EXPECT_EQ(Errors(), "");
 }
 

@@ -38,7 +38,10 @@ Written Write(const std::string& items, const std::map<std::size_t, std::string>
   list.AddRecord(&record);
   Written written;
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
-    written.text += item->WriteNode(&list, 0, now, &written.success, Collector());
+    std::string text;
+    written.success = item->WriteNode(&list, 0, now, text, Collector()).IsPassed();
+    if (!written.success) break;
+    written.text += text;
   }
   written.errors = RecordedErrors();
   return written;
@@ -122,7 +125,8 @@ TEST(DataDefWriterTest, AttributeListShapes) {
           attr2="UndocumentedAccount" attrValueColumn2="4" attr3="ClosedAccount" attrValueColumn3="5"
           attr4="DormantAccount" attrValueColumn4="6"/>)";
   RunCases({
-      {"one attribute", R"(<item id="A" parent="R" type="Normal" column="2" attr1="a" attrValueColumn1="3"/>)",
+      {"one attribute",
+       R"(<item id="A" parent="R" type="Normal" column="2" attr1="a" attrValueColumn1="3"/>)",
        {{2, "v"}, {3, "1"}},
        "<crs:A a=\"1\">v</crs:A>"},
       {"two attributes, one space between, none before the bracket",
@@ -133,7 +137,8 @@ TEST(DataDefWriterTest, AttributeListShapes) {
        R"(<item id="IN" parent="R" type="Normal" column="2" attr1="issuedBy" attrValueColumn1="3" attr2="INType" attrValueColumn2="4"/>)",
        {{2, "123"}, {4, "TIN"}},
        "<crs:IN INType=\"TIN\">123</crs:IN>"},
-      {"all four", four,
+      {"all four",
+       four,
        {{2, "N1"}, {3, "OECD601"}, {4, "false"}, {5, "true"}, {6, "false"}},
        "<crs:AccountNumber AcctNumberType=\"OECD601\" UndocumentedAccount=\"false\" ClosedAccount=\"true\" "
        "DormantAccount=\"false\">N1</crs:AccountNumber>"},
@@ -146,14 +151,16 @@ TEST(DataDefWriterTest, AttributeListShapes) {
        R"(<item id="A" parent="R" type="Normal" column="2" attr1="a" attrValueColumn1="3" attr2="b" attrValueColumn2="4" attr3="c" attrValueColumn3="5"/>)",
        {{2, "v"}, {3, "1"}, {4, "2"}, {5, "3"}},
        "<crs:A>v</crs:A>"},
-      {"attribute value escaped", R"(<item id="A" parent="R" type="Normal" column="2" attr1="a" attrValueColumn1="3"/>)",
+      {"attribute value escaped",
+       R"(<item id="A" parent="R" type="Normal" column="2" attr1="a" attrValueColumn1="3"/>)",
        {{2, "v"}, {3, "x\" y=\"1&<'>"}},
        "<crs:A a=\"x&quot; y=&quot;1&amp;&lt;&apos;&gt;\">v</crs:A>"},
       {"namespace with attributes keeps one prefix",
        R"(<item id="A" parent="R" type="Normal" column="2" nameSpace="stf" attr1="a" attrValueColumn1="3"/>)",
        {{2, "v"}, {3, "1"}},
        "<stf:A a=\"1\">v</stf:A>"},
-      {"namespace alone", R"(<item id="DocRefId" parent="R" type="Normal" column="2" nameSpace="stf"/>)",
+      {"namespace alone",
+       R"(<item id="DocRefId" parent="R" type="Normal" column="2" nameSpace="stf"/>)",
        {{2, "JP-1"}},
        "<stf:DocRefId>JP-1</stf:DocRefId>"},
   });
@@ -241,7 +248,7 @@ TEST(DataDefWriterTest, MissingColumnFailsInsteadOfReadingPastTheRecord) {
   }
 }
 
-TEST(DataDefWriterTest, FailedFlagStopsEveryLaterWriter) {
+TEST(DataDefWriterTest, EveryWriterRefusesAMissingRecordList) {
   ClearCollector();
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText(
@@ -250,18 +257,12 @@ TEST(DataDefWriterTest, FailedFlagStopsEveryLaterWriter) {
                               <item id="S" parent="R" type="Split" value="x/y"/>
                               <item id="T" parent="R" type="Timestamp"/>)"),
       false, Collector()));
-  CLCCRSRecordData record(Record("1", kColumns), 1);
-  CLCCRSCRSReport list;
-  list.AddRecord(&record);
   for (const auto& item : definition.GetReports()[0]->GetChildren()) {
-    bool success = false;
-    EXPECT_EQ(item->WriteNode(&list, 0, kFixedTime, &success, Collector()), "");
-    EXPECT_FALSE(success);
-    bool fresh = true;
-    EXPECT_EQ(item->WriteNode(nullptr, 0, kFixedTime, &fresh, Collector()), "");
-    EXPECT_FALSE(fresh);
+    std::string text = "left over";
+    EXPECT_TRUE(item->WriteNode(nullptr, 0, kFixedTime, text, Collector()).IsFatal()) << item->GetId();
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(RecordedErrors(), kFatalDocument);
   }
-  EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
 TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
@@ -278,13 +279,14 @@ TEST(DataDefWriterTest, ReportWrapsEachRecordAndSkipsSilentOnes) {
   list.AddRecord(&silent);
   list.AddRecord(&third);
   CLCCRSDataDefReport& report = *definition.GetReports()[0];
-  bool success = true;
-  EXPECT_EQ(report.WriteNode(&list, kFixedTime, &success, Collector()),
-            "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
-  EXPECT_EQ(report.WriteNode(&list, 1, kFixedTime, &success, Collector()), "");
-  EXPECT_EQ(report.WriteNode(&list, 2, kFixedTime, &success, Collector()), "<crs:R><crs:A>three</crs:A></crs:R>");
-  EXPECT_TRUE(success);
-  EXPECT_EQ(report.WriteNode(nullptr, kFixedTime, &success, Collector()), "");
-  EXPECT_FALSE(success);
+  std::string text;
+  EXPECT_TRUE(report.WriteNode(&list, kFixedTime, text, Collector()).IsPassed());
+  EXPECT_EQ(text, "<crs:R><crs:A>one</crs:A></crs:R><crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_TRUE(report.WriteNode(&list, 1, kFixedTime, text, Collector()).IsPassed());
+  EXPECT_EQ(text, "");
+  EXPECT_TRUE(report.WriteNode(&list, 2, kFixedTime, text, Collector()).IsPassed());
+  EXPECT_EQ(text, "<crs:R><crs:A>three</crs:A></crs:R>");
+  EXPECT_TRUE(report.WriteNode(nullptr, kFixedTime, text, Collector()).IsFatal());
+  EXPECT_EQ(text, "");
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }

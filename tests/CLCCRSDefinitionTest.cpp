@@ -1,12 +1,16 @@
 #include "report/CLCCRSDataDefReport.h"
 #include "report/CLCCRSDataDefineNode.h"
 #include "CLCCRSCommon.h"
+#include "definitions/CLCSharedDefinition.h"
 #include "rules/CLCCRSValidator.h"
 #include "DefinitionTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
+#include <vector>
 
 using namespace quorvex::internal;
 
@@ -288,4 +292,70 @@ TEST_F(DefinitionTest, ValidationItemWithoutRulesHasNoValidator) {
   EXPECT_EQ(items[1]->GetValidator()->GetItemCount(), 0u);
   ASSERT_NE(items[2]->GetValidator(), nullptr);
   EXPECT_EQ(items[2]->GetValidator()->GetItemCount(), 2u);
+}
+
+TEST_F(DefinitionTest, WrongRuleParameterFailsTheLoadWithItsReason) {
+  struct Case {
+    const char* rules;   // the rules of item "DocRefId", column 3 of the second report
+    const char* reason;  // what the kept reason must name
+  };
+  const Case cases[] = {
+      {R"(<valid id="exist"/><valid id="charSet" value="Number"/>)",
+       R"(item "DocRefId" (column 3), rule 2: charSet value "Number": no such character set)"},
+      {R"(<valid id="length" max="abc"/>)", R"(rule 1: length max "abc": not a whole number)"},
+      {R"(<valid id="length" value="-4"/>)", R"(rule 1: length value "-4": not a whole number)"},
+      {R"(<valid id="length" min="5" max="3"/>)", R"(rule 1: length min "5" is above max "3")"},
+      {R"(<valid id="length" min="5"/>)", "rule 1: length: neither value"},
+      {R"(<valid id="codeCheck" value="Country"/>)", R"(rule 1: codeCheck value "Country": no such code list)"},
+      {R"(<valid id="dateRange" min="someday"/>)", R"(rule 1: dateRange min "someday": not a date)"},
+      {R"(<valid id="format" value="Date"/>)", R"(rule 1: format value "Date": no such format)"},
+      {R"(<valid id="integrity" value="DocRefId"/>)", R"(rule 1: integrity value "DocRefId": no such mode)"},
+      {R"(<valid id="contain" value="   "/>)", R"(rule 1: contain value "   ": the list holds no item)"},
+      // A precondition's parameters are checked like its rule's.
+      {R"(<valid id="notExist"><outer id="contain" column="3" value=""/></valid>)",
+       R"(rule 1, precondition 1: contain value "": the list holds no item)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rules);
+    ClearCollector();
+    const std::string document =
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<CRSValidateDefine VR=\"2.0\">\r\n"
+        "<report id=\"MessageSpecReportingFI\"><item id=\"MessageRefId\" column=\"5\" type=\"Normal\">"
+        "<valid id=\"exist\"/></item></report>\r\n"
+        "<report id=\"AccountReport\"><item id=\"DocRefId\" column=\"3\" type=\"Normal\">" +
+        std::string(c.rules) + "</item></report>\r\n</CRSValidateDefine>\r\n";
+    CLCCRSDefinition definition;
+    EXPECT_FALSE(definition.CreateDefinitionFromText("CRS_OECD", 207, document, true, Collector()));
+    EXPECT_EQ(RecordedErrors(), kFatalDocument);
+    const std::string& problem = definition.GetLoadProblem();
+    EXPECT_EQ(problem.rfind("definition 207: report 2, ", 0), 0u) << problem;
+    EXPECT_NE(problem.find(c.reason), std::string::npos) << problem;
+  }
+}
+
+TEST_F(DefinitionTest, SharedLoadKeepsItsFailureAndIsTriedAgain) {
+  // Fails twice, then loads; every caller of the process shares the outcome.
+  std::atomic<int> loads{0};
+  CLCSharedDefinition shared([&loads](std::string& problem) -> std::unique_ptr<const CLCCRSDefinition> {
+    if (++loads <= 2) {
+      problem = "attempt " + std::to_string(loads.load());
+      return nullptr;
+    }
+    return std::make_unique<CLCCRSDefinition>();
+  });
+  EXPECT_EQ(shared.LoadProblem(), "");
+  EXPECT_EQ(shared.Get(), nullptr);
+  EXPECT_EQ(shared.LoadProblem(), "attempt 1");
+  EXPECT_EQ(shared.Get(), nullptr);
+  EXPECT_EQ(shared.LoadProblem(), "attempt 2");
+
+  // Callers on several threads at once get the one definition of one load.
+  std::vector<const CLCCRSDefinition*> seen(8, nullptr);
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < seen.size(); ++i) threads.emplace_back([&, i] { seen[i] = shared.Get(); });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(loads.load(), 3);
+  ASSERT_NE(seen[0], nullptr);
+  for (const CLCCRSDefinition* definition : seen) EXPECT_EQ(definition, seen[0]);
+  EXPECT_EQ(shared.LoadProblem(), "");
 }

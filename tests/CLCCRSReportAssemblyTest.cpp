@@ -84,8 +84,7 @@ Converted ConvertWith(CLCCRSDefinition& definition, const std::vector<std::vecto
   for (long record = 0; record < converted.csv->GetRecordCount(); ++record) {
     EXPECT_TRUE(converted.csv->DistributeRecord(record));
   }
-  converted.success = true;
-  converted.xml = definition.MakeReportData(*converted.csv, kFixedTime, &converted.success, Collector());
+  converted.success = definition.MakeReportData(*converted.csv, kFixedTime, converted.xml, Collector()).IsPassed();
   converted.errors = RecordedErrors();
   return converted;
 }
@@ -105,8 +104,8 @@ const std::string& LinkingDefinition() {
   static const std::string document = ConversionDocument(
       Report("MessageSpec", R"(<item id="MessageRefId" parent="MessageSpec" type="Normal" column="5"/>)") +
       Report("ReportingFI", R"(<item id="Name" parent="ReportingFI" type="Normal" column="23"/>)") +
-      Report("AccountReport", R"(<item id="DocRefId" parent="AccountReport" type="Normal" column="3" nameSpace="stf"/>)",
-             true) +
+      Report("AccountReport",
+             R"(<item id="DocRefId" parent="AccountReport" type="Normal" column="3" nameSpace="stf"/>)", true) +
       Report("ControllingPerson", R"(<item id="Name" parent="ControllingPerson" type="Normal" column="3"/>)") +
       Report("AccountBalance", R"(<item id="AccountBalance" parent="AccountBalance" type="Normal" column="149"/>)",
              true) +
@@ -320,22 +319,16 @@ TEST_F(ReportAssemblyTest, WrongShapeOrResourceIsFatal) {
   CLCCRSDefinition empty;
   auto csv = ParseCsv(CsvText({Header()}));
   ASSERT_TRUE(csv);
-  bool success = true;
-  EXPECT_EQ(empty.MakeReportData(*csv, kFixedTime, &success, Collector()), "");
-  EXPECT_FALSE(success);
+  std::string xml = "left over";
+  EXPECT_TRUE(empty.MakeReportData(*csv, kFixedTime, xml, Collector()).IsFatal());
+  EXPECT_EQ(xml, "");
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 
   // A conversion tree loaded under a validation resource number has no namespaces.
   CLCCRSDefinition validation;
   ASSERT_TRUE(validation.CreateDefinitionFromText("CRS_OECD", 207, LinkingDefinition(), false, Collector()));
-  success = true;
-  EXPECT_EQ(validation.MakeReportData(*csv, kFixedTime, &success, Collector()), "");
-  EXPECT_FALSE(success);
-  EXPECT_EQ(RecordedErrors(), kFatalDocument);
-
-  CLCCRSDefinition definition;
-  ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 208, LinkingDefinition(), false, Collector()));
-  EXPECT_EQ(definition.MakeReportData(*csv, kFixedTime, nullptr, Collector()), "");
+  EXPECT_TRUE(validation.MakeReportData(*csv, kFixedTime, xml, Collector()).IsFatal());
+  EXPECT_EQ(xml, "");
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
@@ -375,10 +368,12 @@ Columns With(Columns columns, std::size_t column, const std::string& value) {
 
 const char* kValidationDocument =
     "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\r\n<CRSValidateDefine VR=\"2.0\">\r\n"
-    "<report id=\"MessageSpecReportingFI\"><item id=\"MessageRefId\" column=\"5\" type=\"Normal\"><valid id=\"exist\"/></item></report>\r\n"
+    "<report id=\"MessageSpecReportingFI\"><item id=\"MessageRefId\" column=\"5\" type=\"Normal\"><valid "
+    "id=\"exist\"/></item></report>\r\n"
     "<report id=\"AccountReport\"><item id=\"DocRefId\" column=\"3\" type=\"Normal\"><valid id=\"exist\"/></item>"
     "<item id=\"AccountNumber\" column=\"5\" type=\"Normal\"><valid id=\"exist\"/></item></report>\r\n"
-    "<report id=\"ControllingPerson\"><item id=\"Res\" column=\"3\" type=\"Normal\"><valid id=\"exist\"/></item></report>\r\n"
+    "<report id=\"ControllingPerson\"><item id=\"Res\" column=\"3\" type=\"Normal\"><valid "
+    "id=\"exist\"/></item></report>\r\n"
     "<report id=\"Payment\"><item id=\"Type\" column=\"3\" type=\"Normal\"><valid id=\"exist\"/></item></report>\r\n"
     "</CRSValidateDefine>\r\n";
 
@@ -402,7 +397,7 @@ TEST_F(ReportAssemblyTest, AccountHolderMustBeEitherIndividualOrOrganisation) {
     ClearCollector();
     auto csv = ParseCsv(CsvText({Header(), Account(c.account)}));
     ASSERT_TRUE(csv);
-    EXPECT_EQ(csv->AccountReportExclusiveCheck(1), c.result);
+    EXPECT_EQ(csv->AccountReportExclusiveCheck(1).Message(), c.result);
     EXPECT_EQ(RecordedErrors(), c.errors);
   }
 }
@@ -419,7 +414,7 @@ TEST_F(ReportAssemblyTest, ValidationDistributesOnlyRecordsThatPassed) {
   ASSERT_TRUE(csv);
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, kValidationDocument, true, Collector()));
-  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(definition, *csv, false, Collector()), 2);
+  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(definition, *csv, false, Collector()).Message(), 2);
   EXPECT_EQ(RecordedErrors(), "00003-0000005-HE40001E,00004-0000000-HE40018E,00006-0000003-HE40001E");
   EXPECT_EQ(csv->GetCRSMessageSpecReportingFI()->GetRecordCount(), 1);
   ASSERT_EQ(csv->GetCRSAccountReport()->GetRecordCount(), 1);
@@ -438,9 +433,9 @@ TEST_F(ReportAssemblyTest, RecordKindWithoutReportIsFatal) {
       "</CRSValidateDefine>\r\n";
   CLCCRSDefinition definition;
   ASSERT_TRUE(definition.CreateDefinitionFromText("CRS_OECD", 205, twoReports, true, Collector()));
-  EXPECT_EQ(definition.ValidateRecord(*csv, 1, Collector()), 0);
+  EXPECT_EQ(definition.ValidateRecord(*csv, 1, Collector()).Message(), 0);
   EXPECT_EQ(RecordedErrors(), "");
-  EXPECT_EQ(definition.ValidateRecord(*csv, 2, Collector()), 1);
+  EXPECT_EQ(definition.ValidateRecord(*csv, 2, Collector()).Message(), 1);
   EXPECT_EQ(RecordedErrors(), kFatalDocument);
 }
 
@@ -451,7 +446,7 @@ TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
   checked->SetNenbun("2023");
   const CLCCRSDefinition* validation = CLCCRSDefinition::Shared(207);
   ASSERT_NE(validation, nullptr);
-  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(*validation, *checked, true, Collector()), 0);
+  EXPECT_EQ(CLCCRSDataManager::ValidateRecords(*validation, *checked, true, Collector()).Message(), 0);
   EXPECT_EQ(RecordedErrors(), "");
   const long accounts = checked->GetCRSAccountReport()->GetRecordCount();
   EXPECT_GT(accounts, 50);
@@ -463,9 +458,8 @@ TEST_F(ReportAssemblyTest, GeneratedValidFilePassesShippedRulesAndConverts) {
   }
   const CLCCRSDefinition* conversion = CLCCRSDefinition::Shared(208);
   ASSERT_NE(conversion, nullptr);
-  bool success = true;
-  const std::string xml = conversion->MakeReportData(*converted, kFixedTime, &success, Collector());
-  ASSERT_TRUE(success) << RecordedErrors();
+  std::string xml;
+  ASSERT_TRUE(conversion->MakeReportData(*converted, kFixedTime, xml, Collector()).IsPassed()) << RecordedErrors();
   EXPECT_TRUE(WellFormed(xml));
   EXPECT_EQ(CountOf(xml, "<crs:AccountReport>"), static_cast<std::size_t>(accounts));
   EXPECT_EQ(CountOf(xml, "<crs:ControllingPerson>"),

@@ -92,7 +92,7 @@ TEST_F(ValidCodeCheck, UnknownListNameIsFatalWhenTheRuleRuns) {
     auto rule = Rule("codeCheck", list);
     ASSERT_NE(rule, nullptr) << list;
     EXPECT_EQ(Recorded(), "");
-    EXPECT_EQ(rule->Validate("JP", 1, 9, Collector()), 1) << list;
+    EXPECT_EQ(rule->Validate("JP", 1, 9, Collector()).Message(), 1) << list;
     EXPECT_EQ(Recorded(), kFatal) << list;
     EXPECT_EQ(Verdict(*rule, nullptr), 1) << list;
     EXPECT_EQ(Recorded(), "") << list;  // the precondition path leaves recording to its caller

@@ -118,9 +118,9 @@ TEST_F(ValidFormat, CheckDigitOfTheCorporateNumber) {
       {"8000000000x01", 10},
   };
   for (const auto& [number, expected] : cases) {
-    EXPECT_EQ(CLCCRSValidFormat::CheckDijit_Hojin(number), expected) << number;
+    EXPECT_EQ(CLCCRSValidFormat::CheckDijit_Hojin(number).Message(), expected) << number;
   }
-  EXPECT_EQ(CLCCRSValidFormat::CheckDijit_Hojin(nullptr), 8);
+  EXPECT_EQ(CLCCRSValidFormat::CheckDijit_Hojin(nullptr).Message(), 8);
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -168,7 +168,7 @@ TEST_F(ValidFormat, MessageRefIdErrorsAreRecordedWithTheirCodes) {
   };
   for (const auto& [value, code] : cases) {
     auto rule = Rule("format", "MessageRefId", "", "", CRSMSG_VERSION);  // the override is ignored
-    EXPECT_NE(rule->Validate(value.c_str(), 1, 5, Collector()), 0);
+    EXPECT_NE(rule->Validate(value.c_str(), 1, 5, Collector()).Message(), 0);
     EXPECT_EQ(Recorded(), std::string("00001-0000005-") + code) << value;
   }
 }
@@ -229,7 +229,7 @@ TEST_F(ValidFormat, AccountNumbersOfTheIbanAndIsinShapes) {
   });
   for (const char* format : {"AccountNumber_A", "AccountNumber_B"}) {
     auto rule = Rule("format", format);
-    EXPECT_EQ(rule->Validate("12", 3, 40, Collector()), CRSMSG_ACCOUNT_NUMBER_TYPE);
+    EXPECT_EQ(rule->Validate("12", 3, 40, Collector()).Message(), CRSMSG_ACCOUNT_NUMBER_TYPE);
     EXPECT_EQ(Recorded(), "00003-0000040-HE40030E") << format;
   }
 }
@@ -239,7 +239,7 @@ TEST_F(ValidFormat, UnknownFormatNameIsFatalWhenTheRuleRuns) {
     auto rule = Rule("format", name);
     ASSERT_NE(rule, nullptr) << name;
     EXPECT_EQ(Recorded(), "") << "loading succeeds: " << name;
-    EXPECT_EQ(rule->Validate("2024-01-01", 1, 1, Collector()), 1) << name;
+    EXPECT_EQ(rule->Validate("2024-01-01", 1, 1, Collector()).Message(), 1) << name;
     EXPECT_EQ(Recorded(), kFatal) << name;
   }
 }

@@ -43,7 +43,7 @@ void RunCases(const std::vector<Case>& cases) {
         << " on " << (c.input != nullptr ? "\"" + std::string(c.input) + "\"" : std::string("null"));
     EXPECT_EQ(Recorded(), "") << c.id << " " << (c.input ? c.input : "null");
     if (c.expected == 1) {  // recorded as fatal when the rule runs
-      EXPECT_EQ(rule->Validate(c.input, 1, 1, Collector()), 1) << c.id;
+      EXPECT_EQ(rule->Validate(c.input, 1, 1, Collector()).Message(), 1) << c.id;
       EXPECT_EQ(Recorded(), kFatal) << c.id << " " << (c.input ? c.input : "null");
     }
   }
@@ -280,7 +280,8 @@ TEST_F(ValidRules, IntegrityComparesWithTheHeaderMessageRefId) {
     const auto& c = cases[i];
     auto rule = Rule("integrity", c.mode, "", "", CRSMSG_NONE, 2);
     ASSERT_NE(rule, nullptr);
-    EXPECT_EQ(rule->ValidateOuter(*file, static_cast<long>(i) + 1, -1), c.expected) << c.mode << " " << c.value;
+    EXPECT_EQ(rule->ValidateOuter(*file, static_cast<long>(i) + 1, -1).Message(), c.expected)
+        << c.mode << " " << c.value;
     EXPECT_EQ(Recorded(), "");
   }
 }
@@ -289,21 +290,21 @@ TEST_F(ValidRules, IntegrityWithAShortMessageRefIdNeverMatchesInModeA) {
   auto file = Csv({Record("1", 45, {{5, "JP"}}), Record("4", 5, {{3, "123456789012"}})});
   ASSERT_NE(file, nullptr);
   auto rule = Rule("integrity", "DocRefId_A", "", "", CRSMSG_NONE, 2);
-  EXPECT_EQ(rule->ValidateOuter(*file, 1, -1), 10);
+  EXPECT_EQ(rule->ValidateOuter(*file, 1, -1).Message(), 10);
 }
 
 TEST_F(ValidRules, IntegrityWithoutModeOrFileIsFatal) {
   auto file = Csv({Record("1", 45, {{5, "M"}}), Record("4", 5, {{3, "x"}})});
   ASSERT_NE(file, nullptr);
   auto unknown = Rule("integrity", "docRefId_B", "", "", CRSMSG_NONE, 2);
-  EXPECT_EQ(unknown->ValidateOuter(*file, 1, -1), 1);
+  EXPECT_EQ(unknown->ValidateOuter(*file, 1, -1).Message(), 1);
   EXPECT_EQ(Recorded(), "");
-  EXPECT_EQ(unknown->ValidateCsv(*file, 1, -1, Collector()), 1);
+  EXPECT_EQ(unknown->ValidateCsv(*file, 1, -1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
   // A value on its own comes with no file to take the MessageRefId from.
   auto unwired = Rule("integrity", "DocRefId_B");
   EXPECT_EQ(Verdict(*unwired, "MFI0000001"), 1);
-  EXPECT_EQ(unwired->Validate("MFI0000001", 1, 1, Collector()), 1);
+  EXPECT_EQ(unwired->Validate("MFI0000001", 1, 1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
@@ -313,12 +314,12 @@ TEST_F(ValidRules, ValidateCsvRecordsOneBasedLineAndColumnWithAssist) {
   auto file = SmallFile();
   ASSERT_NE(file, nullptr);
   auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 2);
-  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 2);
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()).Message(), 2);
   EXPECT_EQ(Recorded(), "00005-0000003-HE40001E");
   rule->SetAssistColNum(7);
-  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 2);
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()).Message(), 2);
   EXPECT_EQ(Recorded(), "00005-003:007-HE40001E");
-  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()), 0);
+  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()).Message(), 0);
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -327,10 +328,10 @@ TEST_F(ValidRules, WholeRecordMessagesAreRecordedAtColumnZero) {
   ASSERT_NE(file, nullptr);
   for (const auto message : {CRSMSG_HOLDER_REQUIRED, CRSMSG_HOLDER_BOTH}) {
     auto rule = Rule("exist", "", "", "", message, 2);
-    EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), message);
+    EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()).Message(), message);
     EXPECT_EQ(Recorded(), std::string("00005-0000000-") + CRSMsgCode(message));
     rule->SetAssistColNum(9);  // an assist column keeps the column
-    EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), message);
+    EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()).Message(), message);
     EXPECT_EQ(Recorded(), std::string("00005-003:009-") + CRSMsgCode(message));
   }
 }
@@ -339,11 +340,11 @@ TEST_F(ValidRules, RuleOnAColumnTheRecordLacksPassesWithoutRunning) {
   auto file = SmallFile();
   ASSERT_NE(file, nullptr);
   auto header = Rule("exist", "", "", "", CRSMSG_NONE, 45);  // column 46 of a 45-column header
-  EXPECT_EQ(header->ValidateCsv(*file, 0, -1, Collector()), 0);
+  EXPECT_EQ(header->ValidateCsv(*file, 0, -1, Collector()).Message(), 0);
   auto noColumn = Rule("exist", "", "", "", CRSMSG_NONE, -1);
-  EXPECT_EQ(noColumn->ValidateCsv(*file, 1, -1, Collector()), 0);
+  EXPECT_EQ(noColumn->ValidateCsv(*file, 1, -1, Collector()).Message(), 0);
   auto pastLastRecord = Rule("exist", "", "", "", CRSMSG_NONE, 2);
-  EXPECT_EQ(pastLastRecord->ValidateCsv(*file, 99, -1, Collector()), 0);
+  EXPECT_EQ(pastLastRecord->ValidateCsv(*file, 99, -1, Collector()).Message(), 0);
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -353,7 +354,7 @@ TEST_F(ValidRules, PreconditionOnAMissingColumnIsFatal) {
   auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("exist", "", "", "", CRSMSG_NONE, 10));  // payments have 5 columns
   Collector().SetResult(CRSMSG_INVALID, 1, 1, -1);
-  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 1);
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
@@ -363,10 +364,10 @@ TEST_F(ValidRules, FailedPreconditionSkipsTheRuleWithoutError) {
   // The rule (notExist on column 3) fails on every record that holds a value there.
   auto rule = Rule("notExist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("contain", "OECD2 OECD3", "", "", CRSMSG_NONE, 2));
-  EXPECT_EQ(rule->ValidateCsv(*file, 2, -1, Collector()), 3);  // OECD2: runs
+  EXPECT_EQ(rule->ValidateCsv(*file, 2, -1, Collector()).Message(), 3);  // OECD2: runs
   EXPECT_EQ(Recorded(), "00003-0000003-HE40002E");
-  EXPECT_EQ(rule->ValidateCsv(*file, 3, -1, Collector()), 0);  // OECD1: skipped
-  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()), 0);  // empty: skipped
+  EXPECT_EQ(rule->ValidateCsv(*file, 3, -1, Collector()).Message(), 0);  // OECD1: skipped
+  EXPECT_EQ(rule->ValidateCsv(*file, 4, -1, Collector()).Message(), 0);  // empty: skipped
   EXPECT_EQ(Recorded(), "");
 }
 
@@ -376,8 +377,8 @@ TEST_F(ValidRules, EveryPreconditionMustPass) {
   auto rule = Rule("notExist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("exist", "", "", "", CRSMSG_NONE, 2));
   rule->AddOuterItem(Rule("contain", "x", "", "", CRSMSG_NONE, 2));
-  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()), 3);  // "x": both pass
-  EXPECT_EQ(rule->ValidateCsv(*file, 2, -1, Collector()), 0);  // "OECD2": second fails
+  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()).Message(), 3);  // "x": both pass
+  EXPECT_EQ(rule->ValidateCsv(*file, 2, -1, Collector()).Message(), 0);  // "OECD2": second fails
   EXPECT_EQ(Recorded(), "00002-0000003-HE40002E");
 }
 
@@ -386,31 +387,31 @@ TEST_F(ValidRules, DefinitionErrorInAPreconditionIsFatal) {
   ASSERT_NE(file, nullptr);
   auto rule = Rule("exist", "", "", "", CRSMSG_NONE, 2);
   rule->AddOuterItem(Rule("contain", "", "", "", CRSMSG_NONE, 2));
-  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()), 1);
+  EXPECT_EQ(rule->ValidateCsv(*file, 1, -1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
-  EXPECT_EQ(rule->Validate("x", 99999, 1, Collector()), 1);
+  EXPECT_EQ(rule->Validate("x", 99999, 1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
 TEST_F(ValidRules, ValidateRecordsAtTheGivenPosition) {
   auto rule = Rule("exist");
-  EXPECT_EQ(rule->Validate("", 99999, 2, Collector()), 2);
-  EXPECT_EQ(rule->Validate("2024", 99999, 2, Collector()), 0);
+  EXPECT_EQ(rule->Validate("", 99999, 2, Collector()).Message(), 2);
+  EXPECT_EQ(rule->Validate("2024", 99999, 2, Collector()).Message(), 0);
   rule->SetAssistColNum(5);  // argument rules never record an assist column
-  EXPECT_EQ(rule->Validate(nullptr, 99999, 1, Collector()), 2);
+  EXPECT_EQ(rule->Validate(nullptr, 99999, 1, Collector()).Message(), 2);
   EXPECT_EQ(Recorded(), "99999-0000001-HE40001E,99999-0000002-HE40001E");
 }
 
 TEST_F(ValidRules, ValidateSkipsOnAFailedPreconditionAndStopsOnAFatalTest) {
   auto rule = Rule("notExist");
   rule->AddOuterItem(Rule("contain", "a b"));
-  EXPECT_EQ(rule->Validate("c", 1, 1, Collector()), 0);
-  EXPECT_EQ(rule->Validate("a", 1, 1, Collector()), 3);
+  EXPECT_EQ(rule->Validate("c", 1, 1, Collector()).Message(), 0);
+  EXPECT_EQ(rule->Validate("a", 1, 1, Collector()).Message(), 3);
   EXPECT_EQ(Recorded(), "00001-0000001-HE40002E");
 
   Collector().SetResult(CRSMSG_INVALID, 3, 3, -1);
   auto broken = Rule("length");
-  EXPECT_EQ(broken->Validate("abc", 1, 1, Collector()), 1);
+  EXPECT_EQ(broken->Validate("abc", 1, 1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 

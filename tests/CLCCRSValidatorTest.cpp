@@ -51,7 +51,7 @@ class Validator : public ::testing::Test {
   // Runs the loaded item over every payment record; the recorded document.
   std::string RunAll(std::vector<int>* results = nullptr) {
     for (long record = 1; record < m_file->GetRecordCount(); ++record) {
-      const int result = m_validator.ValidateCsv(*m_file, record, -1, Collector());
+      const int result = m_validator.ValidateCsv(*m_file, record, -1, Collector()).Message();
       if (results != nullptr) results->push_back(result);
     }
     return Recorded();
@@ -100,7 +100,7 @@ TEST_F(Validator, ArgumentTablesStopAtTheFirstError) {
   for (const auto& c : cases) {
     CLCCRSValidator validator;
     ASSERT_TRUE(validator.Initialize(c.kind, Collector())) << c.kind;
-    EXPECT_EQ(validator.Validate(c.value.c_str(), 99999, c.position, Collector()), c.expected)
+    EXPECT_EQ(validator.Validate(c.value.c_str(), 99999, c.position, Collector()).Message(), c.expected)
         << c.kind << " " << c.value;
     EXPECT_EQ(Recorded(), c.document) << c.kind << " " << c.value;
   }
@@ -225,14 +225,14 @@ TEST_F(Validator, DefinitionErrorsInParametersAreFatalWhenTheRulesRun) {
     ASSERT_TRUE(Load(std::string("<item id=\"Under\">") + rule + "</item>")) << rule;
     EXPECT_EQ(Recorded(), "");
     Collector().SetResult(CRSMSG_INVALID, 2, 2, -1);
-    EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()), 1) << rule;
+    EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()).Message(), 1) << rule;
     EXPECT_EQ(Recorded(), kFatal) << rule;
   }
 }
 
 TEST_F(Validator, PreconditionOnAColumnTheRecordLacksIsFatal) {
   ASSERT_TRUE(Load("<item id=\"Under\"><valid id=\"exist\"><outer id=\"exist\" column=\"6\"/></valid></item>"));
-  EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()), 1);
+  EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
 }
 
@@ -244,8 +244,8 @@ TEST_F(Validator, IntegrityRulesReadTheFileTheyValidate) {
 
 TEST_F(Validator, ValidateWithoutRulesPasses) {
   CLCCRSValidator validator;
-  EXPECT_EQ(validator.Validate(nullptr, 99999, 1, Collector()), 0);
-  EXPECT_EQ(validator.ValidateCsv(*m_file, 1, -1, Collector()), 0);
+  EXPECT_EQ(validator.Validate(nullptr, 99999, 1, Collector()).Message(), 0);
+  EXPECT_EQ(validator.ValidateCsv(*m_file, 1, -1, Collector()).Message(), 0);
   EXPECT_EQ(Recorded(), "");
 }
 

@@ -93,7 +93,8 @@ std::string_view Column(CLCCRSCRSReport& list, long record, long column) {
 
 // Reports every record whose column value occurs more than once in the list, in
 // ascending line order. One hash lookup per record keeps it linear.
-int ReportDuplicates(CLCValidResult& result, CLCCRSCRSReport& list, long column, bool emptyCounts, CLCCRSMessage_t message) {
+CLCStatus ReportDuplicates(CLCValidResult& result, CLCCRSCRSReport& list, long column, bool emptyCounts,
+                           CLCCRSMessage_t message) {
   const long count = list.GetRecordCount();
   std::unordered_map<std::string_view, long> firstWithValue;
   firstWithValue.reserve(static_cast<std::size_t>(count));
@@ -108,7 +109,7 @@ int ReportDuplicates(CLCValidResult& result, CLCCRSCRSReport& list, long column,
     duplicate[static_cast<std::size_t>(r)] = true;
     any = true;
   }
-  if (!any) return 0;
+  if (!any) return CLCStatus::Passed();
   std::vector<long> lines;
   for (long r = 0; r < count; ++r) {
     if (duplicate[static_cast<std::size_t>(r)]) lines.push_back(list.GetLineNo(r));
@@ -116,21 +117,21 @@ int ReportDuplicates(CLCValidResult& result, CLCCRSCRSReport& list, long column,
   std::sort(lines.begin(), lines.end());
   lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
   for (long line : lines) result.SetResult(message, line, column, -1);
-  return message;
+  return CLCStatus::Failed(message);
 }
 
 // Birth dates after the reporting period give message 10 at the column; a text that
-// is not a date is fatal (1).
-int CheckBirthDates(CLCValidResult& result, CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column,
+// is not a date is fatal.
+CLCStatus CheckBirthDates(CLCValidResult& result, CLCCRSCRSReport& header, CLCCRSCRSReport& list, long column,
                     const char* caller) {
   const long count = list.GetRecordCount();
-  if (count == 0) return 0;
+  if (count == 0) return CLCStatus::Passed();
   const char* reportingPeriod = header.GetColumnValue(0, kHeaderReportingPeriod - 1);
   if (reportingPeriod == nullptr) {
     CRS_FATAL_FOR(result, caller);
-    return 1;
+    return CLCStatus::Fatal();
   }
-  int status = 0;
+  CLCStatus status;
   // Date parsing is costly and birth dates repeat: compare each distinct value once.
   std::unordered_map<std::string_view, int> orderByDate;
   for (long r = 0; r < count; ++r) {
@@ -141,11 +142,11 @@ int CheckBirthDates(CLCValidResult& result, CLCCRSCRSReport& header, CLCCRSCRSRe
     const int order = known->second;
     if (order < 0) {
       CRS_FATAL_FOR(result, caller);
-      return 1;
+      return CLCStatus::Fatal();
     }
     if (order == 2) {
       result.SetResult(CRSMSG_INVALID, list.GetLineNo(r), column, -1);
-      status = CRSMSG_INVALID;
+      status = CLCStatus::Failed(CRSMSG_INVALID);
     }
   }
   return status;
@@ -161,15 +162,16 @@ std::unordered_set<std::string_view> ColumnValues(CLCCRSCRSReport& list, long co
 }
 
 // Every record of the list must name, in column 2, the DocRefId of some account.
-int CheckAccountLinks(CLCValidResult& result, CLCCRSCRSReport& list, long linkColumn, CLCCRSAccountReport& accounts) {
+CLCStatus CheckAccountLinks(CLCValidResult& result, CLCCRSCRSReport& list, long linkColumn,
+                            CLCCRSAccountReport& accounts) {
   const std::unordered_set<std::string_view> docRefIds = ColumnValues(accounts, kAccountDocRefId);
 
-  int status = 0;
+  CLCStatus status;
   const long count = list.GetRecordCount();
   for (long r = 0; r < count; ++r) {
     if (docRefIds.count(Column(list, r, linkColumn)) != 0) continue;
     result.SetResult(CRSMSG_INVALID, list.GetLineNo(r), linkColumn, -1);
-    status = CRSMSG_INVALID;
+    status = CLCStatus::Failed(CRSMSG_INVALID);
   }
   return status;
 }
@@ -352,12 +354,12 @@ const char* CLCCRSCsvCRSReport::GetColumnValue(const char* kindName, long /*reco
   return m_MessageSpecReportingFI.GetColumnValue(0, column);
 }
 
-int CLCCRSCsvCRSReport::NenbunCheck() {
+CLCStatus CLCCRSCsvCRSReport::NenbunCheck() {
   const char* messageRefId = GetColumnValue(0L, kHeaderMessageRefId - 1);
   const char* reportingPeriod = GetColumnValue(0L, kHeaderReportingPeriod - 1);
   if (messageRefId == nullptr || reportingPeriod == nullptr) {
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view year = std::string_view(m_strNenbun).substr(0, 4);
   // A value too short to hold the year never matches.
@@ -366,34 +368,34 @@ int CLCCRSCsvCRSReport::NenbunCheck() {
   };
   if (!yearMatches(messageRefId, 2)) {
     m_result.SetResult(CRSMSG_REPORTING_YEAR, 1, kHeaderMessageRefId, -1);
-    return CRSMSG_REPORTING_YEAR;
+    return CLCStatus::Failed(CRSMSG_REPORTING_YEAR);
   }
   if (!yearMatches(reportingPeriod, 0)) {
     m_result.SetResult(CRSMSG_REPORTING_YEAR, 1, kHeaderReportingPeriod, -1);
-    return CRSMSG_REPORTING_YEAR;
+    return CLCStatus::Failed(CRSMSG_REPORTING_YEAR);
   }
-  return 0;
+  return CLCStatus::Passed();
 }
 
-int CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck() {
+CLCStatus CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck() {
   if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view docTypeIndic = Column(m_MessageSpecReportingFI, 0, kHeaderDocTypeIndic);
   if ((docTypeIndic == "OECD0" || docTypeIndic == "OECD1") && m_AccountReport.GetRecordCount() == 0) {
     m_result.SetResult(CRSMSG_NO_ACCOUNT, m_MessageSpecReportingFI.GetLineNo(0), kHeaderDocTypeIndic, -1);
-    return CRSMSG_NO_ACCOUNT;
+    return CLCStatus::Failed(CRSMSG_NO_ACCOUNT);
   }
-  return 0;
+  return CLCStatus::Passed();
 }
 
-int CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck() {
   const long count = m_AccountReport.GetRecordCount();
-  if (count == 0) return 0;
+  if (count == 0) return CLCStatus::Passed();
   if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view messageTypeIndic = Column(m_MessageSpecReportingFI, 0, kHeaderMessageTypeIndic);
   const std::string_view headerDocType = Column(m_MessageSpecReportingFI, 0, kHeaderDocTypeIndic);
@@ -414,52 +416,52 @@ int CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck() {
   } else if (headerDocType == "OECD3") {
     allowed1 = "OECD3";
   } else {
-    return 0;  // no rule
+    return CLCStatus::Passed();  // no rule
   }
 
-  int status = 0;
+  CLCStatus status;
   for (long r = 0; r < count; ++r) {
     const std::string_view value = Column(m_AccountReport, r, kAccountDocTypeIndic);
     if (value == allowed1 || (!allowed2.empty() && value == allowed2)) continue;
     m_result.SetResult(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), kAccountDocTypeIndic, -1);
-    status = CRSMSG_INVALID;
+    status = CLCStatus::Failed(CRSMSG_INVALID);
   }
   return status;
 }
 
-int CLCCRSCsvCRSReport::AccountReportDocRefIdCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportDocRefIdCheck() {
   const long count = m_AccountReport.GetRecordCount();
-  if (count == 0) return 0;
+  if (count == 0) return CLCStatus::Passed();
   if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view messageRefId = Column(m_MessageSpecReportingFI, 0, kHeaderMessageRefId);
-  int status = 0;
+  CLCStatus status;
   for (long r = 0; r < count; ++r) {
     const std::string_view docRefId = Column(m_AccountReport, r, kAccountDocRefId);
     if (docRefId.size() == messageRefId.size() + 9 && docRefId.substr(0, messageRefId.size()) == messageRefId) {
       continue;
     }
     m_result.SetResult(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), kAccountDocRefId, -1);
-    status = CRSMSG_INVALID;
+    status = CLCStatus::Failed(CRSMSG_INVALID);
   }
   return status;
 }
 
-int CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportDocRefIdOverlapCheck() {
   return ReportDuplicates(m_result, m_AccountReport, kAccountDocRefId, true, CRSMSG_DOCREFID_DUPLICATE);
 }
 
-int CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck() {
   const long count = m_AccountReport.GetRecordCount();
-  if (count == 0) return 0;
+  if (count == 0) return CLCStatus::Passed();
   if (m_MessageSpecReportingFI.GetRecordCount() == 0) {
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view messageRefId = Column(m_MessageSpecReportingFI, 0, kHeaderMessageRefId);
-  int status = 0;
+  CLCStatus status;
   for (long r = 0; r < count; ++r) {
     const std::string_view corrDocRefId = Column(m_AccountReport, r, kAccountCorrDocRefId);
     if (corrDocRefId.empty()) continue;
@@ -472,24 +474,24 @@ int CLCCRSCsvCRSReport::AccountReportCorrDocRefIdCheck() {
     const bool otherMessage = corrDocRefId.substr(0, messageRefId.size()) != messageRefId;
     if (lengthOk && stemOk && otherMessage) continue;
     m_result.SetResult(CRSMSG_INVALID, m_AccountReport.GetLineNo(r), kAccountCorrDocRefId, -1);
-    status = CRSMSG_INVALID;
+    status = CLCStatus::Failed(CRSMSG_INVALID);
   }
   return status;
 }
 
-int CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportCorrDocRefIdOverlapCheck() {
   return ReportDuplicates(m_result, m_AccountReport, kAccountCorrDocRefId, false, CRSMSG_CORRDOCREFID_DUPLICATE);
 }
 
-int CLCCRSCsvCRSReport::AccountReportBirthDateCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportBirthDateCheck() {
   return CheckBirthDates(m_result, m_MessageSpecReportingFI, m_AccountReport, kAccountBirthDate, __PRETTY_FUNCTION__);
 }
 
-int CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck() {
+CLCStatus CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck() {
   // DocRefIds that at least one controlling person names, built once.
   const std::unordered_set<std::string_view> withPerson = ColumnValues(m_ControllingPerson, kPersonAccountDocRefId);
 
-  int status = 0;
+  CLCStatus status;
   const long count = m_AccountReport.GetRecordCount();
   for (long r = 0; r < count; ++r) {
     const std::string_view holderType = Column(m_AccountReport, r, kAccountAcctHolderType);
@@ -497,29 +499,29 @@ int CLCCRSCsvCRSReport::AccountReportAcctHolderTypeCheck() {
     if (holderType == "CRS101") {
       if (hasPerson) continue;
       m_result.SetResult(CRSMSG_PERSON_MISSING, m_AccountReport.GetLineNo(r), kAccountAcctHolderType, -1);
-      status = CRSMSG_PERSON_MISSING;
+      status = CLCStatus::Failed(CRSMSG_PERSON_MISSING);
     } else if (holderType.empty() || holderType == "CRS102" || holderType == "CRS103") {
       if (!hasPerson) continue;
       m_result.SetResult(CRSMSG_PERSON_NOT_ALLOWED, m_AccountReport.GetLineNo(r), kAccountAcctHolderType, -1);
-      status = CRSMSG_PERSON_NOT_ALLOWED;
+      status = CLCStatus::Failed(CRSMSG_PERSON_NOT_ALLOWED);
     }
   }
   return status;
 }
 
-int CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck() {
+CLCStatus CLCCRSCsvCRSReport::ControllingPersonBirthDateCheck() {
   return CheckBirthDates(m_result, m_MessageSpecReportingFI, m_ControllingPerson, kPersonBirthDate, __PRETTY_FUNCTION__);
 }
 
-int CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck() {
+CLCStatus CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck() {
   return CheckAccountLinks(m_result, m_ControllingPerson, kPersonAccountDocRefId, m_AccountReport);
 }
 
-int CLCCRSCsvCRSReport::PaymentDocRefIdCheck() {
+CLCStatus CLCCRSCsvCRSReport::PaymentDocRefIdCheck() {
   return CheckAccountLinks(m_result, m_Payment, kPaymentAccountDocRefId, m_AccountReport);
 }
 
-int CLCCRSCsvCRSReport::AccountReportExclusiveCheck(long record) {
+CLCStatus CLCCRSCsvCRSReport::AccountReportExclusiveCheck(long record) {
   bool missing = false;
   auto filled = [&](long column) {
     const char* text = GetItem(record, column - 1);
@@ -537,7 +539,7 @@ int CLCCRSCsvCRSReport::AccountReportExclusiveCheck(long record) {
   };
   auto report = [&](CLCCRSMessage_t message) {
     m_result.SetResult(message, record + 1, 0, -1);
-    return static_cast<int>(message);
+    return CLCStatus::Failed(message);
   };
 
   const bool individual = anyFilled(kAccountIndividualFirst, kAccountIndividualLast);
@@ -545,7 +547,7 @@ int CLCCRSCsvCRSReport::AccountReportExclusiveCheck(long record) {
   if (missing) {
     // An account report record always has all its columns.
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   if (individual && organisation) return report(CRSMSG_HOLDER_BOTH);
   if (!individual && !organisation) return report(CRSMSG_HOLDER_REQUIRED);
@@ -555,8 +557,8 @@ int CLCCRSCsvCRSReport::AccountReportExclusiveCheck(long record) {
           : std::all_of(std::begin(kOrganisationRequired), std::end(kOrganisationRequired), filled);
   if (missing) {
     CRS_FATAL(m_result);
-    return 1;
+    return CLCStatus::Fatal();
   }
-  return complete ? 0 : report(CRSMSG_HOLDER_REQUIRED);
+  return complete ? CLCStatus::Passed() : report(CRSMSG_HOLDER_REQUIRED);
 }
 }  // namespace quorvex::internal

@@ -34,23 +34,24 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   bool HasUnusableCharacters() const { return m_lUnusableCount != 0; }
 
   void SetNenbun(std::string year) { m_strNenbun = std::move(year); }
-  int NenbunCheck() override;
+  CLCStatus NenbunCheck() override;
   // An account report names an individual or an organisation holder, never
-  // both, with that holder's required columns: 0, 18 or 19 (recorded), 1 fatal.
-  int AccountReportExclusiveCheck(long record);
+  // both, with that holder's required columns: failed with HE40017E or
+  // HE40018E recorded when it does not.
+  CLCStatus AccountReportExclusiveCheck(long record);
 
-  // Cross-record checks: 0 nothing found, 1 fatal, else the last message recorded.
-  int MessageSpecReportingFIDocTypeIndicCheck();
-  int AccountReportDocTypeIndicCheck();
-  int AccountReportDocRefIdCheck();
-  int AccountReportDocRefIdOverlapCheck();
-  int AccountReportCorrDocRefIdCheck();
-  int AccountReportCorrDocRefIdOverlapCheck();
-  int AccountReportBirthDateCheck();
-  int AccountReportAcctHolderTypeCheck();
-  int ControllingPersonBirthDateCheck();
-  int ControllingPersonDocRefIdCheck();
-  int PaymentDocRefIdCheck();
+  // Cross-record checks: failed with the last message recorded.
+  CLCStatus MessageSpecReportingFIDocTypeIndicCheck();
+  CLCStatus AccountReportDocTypeIndicCheck();
+  CLCStatus AccountReportDocRefIdCheck();
+  CLCStatus AccountReportDocRefIdOverlapCheck();
+  CLCStatus AccountReportCorrDocRefIdCheck();
+  CLCStatus AccountReportCorrDocRefIdOverlapCheck();
+  CLCStatus AccountReportBirthDateCheck();
+  CLCStatus AccountReportAcctHolderTypeCheck();
+  CLCStatus ControllingPersonBirthDateCheck();
+  CLCStatus ControllingPersonDocRefIdCheck();
+  CLCStatus PaymentDocRefIdCheck();
 
  private:
   CLCCRSMessageSpecReportingFI m_MessageSpecReportingFI;

@@ -83,5 +83,5 @@ long CLCCRSCsvFile::GetFileLine(long row) const {
   return m_vecRecords[static_cast<std::size_t>(row)]->GetFileLine();
 }
 
-int CLCCRSCsvFile::NenbunCheck() { return 0; }
+CLCStatus CLCCRSCsvFile::NenbunCheck() { return CLCStatus::Passed(); }
 }  // namespace quorvex::internal

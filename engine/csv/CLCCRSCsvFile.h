@@ -1,5 +1,6 @@
 #pragma once
 #include "csv/CLCCRSRecordData.h"
+#include "diagnostics/CLCStatus.h"
 #include "diagnostics/CRSMsgTable.h"
 
 #include <memory>
@@ -56,8 +57,8 @@ class CLCCRSCsvFile {
   virtual const char* GetColumnValue(long row, long column) const;
   // Physical line of the file where the stored record at that index starts; 0 when absent.
   long GetFileLine(long row) const;
-  // Reporting-year check: 0 passed, 1 fatal, 30 recorded.
-  virtual int NenbunCheck();
+  // Reporting-year check: failed with HE40029E recorded when the year differs.
+  virtual CLCStatus NenbunCheck();
 
  protected:
   CLCValidResult& m_result;

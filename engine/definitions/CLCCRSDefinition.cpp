@@ -4,17 +4,19 @@
 #include "CLCCRSCommon.h"
 #include "csv/CLCCRSCsvCRSReport.h"
 #include "csv/CLCCRSCsvFile.h"
+#include "definitions/CLCSharedDefinition.h"
 #include "report/CLCCRSDataDefReport.h"
 #include "report/CLCCRSDataDefineNode.h"
 #include "diagnostics/CLCValidResult.h"
 #include "xml/CLCXDom.h"
 #include "csv/CRSColumns.h"
+#include "rules/CLCCRSValidator.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <string>
 #include <string_view>
-#include <mutex>
 #include <unordered_map>
 
 namespace quorvex::internal {
@@ -56,43 +58,54 @@ bool BuildLinkIndex(CLCCRSCRSReport* list, long linkColumn, LinkIndex& index) {
   return true;
 }
 
+// `item "id" (column n)`, as the document writes them.
+std::string DescribeItem(const std::string& id, long column) {
+  std::string text = "item \"" + id + '"';
+  if (column >= 0) text += " (column " + std::to_string(column + 1) + ')';
+  return text;
+}
+
+std::unique_ptr<const CLCCRSDefinition> LoadShared(unsigned short resource, std::string& problem) {
+  auto definition = std::make_unique<CLCCRSDefinition>();
+  CLCValidResult loadProblems;
+  const bool validationMode = resource == kValidate10 || resource == kValidate20;
+  if (definition->CreateDefinition(kRootName, resource, validationMode, loadProblems)) return definition;
+  problem = definition->GetLoadProblem();
+  return nullptr;
+}
+
+CLCSharedDefinition* SharedSlot(unsigned short resource) {
+  static CLCSharedDefinition slots[4] = {
+      CLCSharedDefinition([](std::string& problem) { return LoadShared(kValidate10, problem); }),
+      CLCSharedDefinition([](std::string& problem) { return LoadShared(kConvert10, problem); }),
+      CLCSharedDefinition([](std::string& problem) { return LoadShared(kValidate20, problem); }),
+      CLCSharedDefinition([](std::string& problem) { return LoadShared(kConvert20, problem); }),
+  };
+  if (resource < kValidate10 || resource > kConvert20) return nullptr;
+  return &slots[resource - kValidate10];
+}
+
 }  // namespace
 
 CLCCRSDefinition::CLCCRSDefinition() = default;
 CLCCRSDefinition::~CLCCRSDefinition() = default;
 
 const CLCCRSDefinition* CLCCRSDefinition::Shared(unsigned short resource) {
-  // Filled once each, on first use, and read-only afterwards.
-  struct Slot {
-    std::once_flag once;
-    std::unique_ptr<const CLCCRSDefinition> definition;
-  };
-  static Slot slots[4];
-  if (resource < kValidate10 || resource > kConvert20) return nullptr;
-  Slot& slot = slots[resource - kValidate10];
-  std::call_once(slot.once, [&slot, resource] {
-    auto definition = std::make_unique<CLCCRSDefinition>();
-    CLCValidResult loadProblems;
-    const bool validationMode = resource == kValidate10 || resource == kValidate20;
-    if (definition->CreateDefinition(kRootName, resource, validationMode, loadProblems)) {
-      slot.definition = std::move(definition);
-    }
-  });
-  return slot.definition.get();
+  CLCSharedDefinition* slot = SharedSlot(resource);
+  return slot != nullptr ? slot->Get() : nullptr;
+}
+
+std::string CLCCRSDefinition::SharedLoadProblem(unsigned short resource) {
+  const CLCSharedDefinition* slot = SharedSlot(resource);
+  return slot != nullptr ? slot->LoadProblem() : std::string();
 }
 
 bool CLCCRSDefinition::CreateDefinition(const char* rootName, unsigned short resource, bool validationMode,
                                         CLCValidResult& result) {
   m_usResource = resource;
-  if (rootName == nullptr) {
-    CRS_FATAL(result);
-    return false;
-  }
+  if (rootName == nullptr) return Refuse(resource, "no root name was given", result);
   const std::string document = CLCCRSCommon::LoadResoucePath(resource, "DEFINITION");
-  if (document.empty()) {
-    CRS_FATAL(result);
-    return false;
-  }
+  if (document.empty()) return Refuse(resource, "no document under this resource number", result);
   return Load(rootName, resource, document, CLCCRSCommon::ResourceIsPath(), validationMode, result);
 }
 
@@ -102,19 +115,25 @@ bool CLCCRSDefinition::CreateDefinitionFromText(const char* rootName, unsigned s
   return Load(rootName, resource, document, false, validationMode, result);
 }
 
+bool CLCCRSDefinition::Refuse(unsigned short resource, const std::string& reason, CLCValidResult& result) {
+  m_strLoadProblem = "definition " + std::to_string(resource) + ": " + reason;
+  CRS_FATAL_MSG(result, m_strLoadProblem.c_str());
+  return false;
+}
+
 bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const std::string& document,
                             bool isPath, bool validationMode, CLCValidResult& result) {
   m_usResource = resource;
-  if (rootName == nullptr) {
-    CRS_FATAL(result);
-    return false;
-  }
+  m_strLoadProblem.clear();
+  if (rootName == nullptr) return Refuse(resource, "no root name was given", result);
   CLCXDom dom(result);
-  if (!dom.Initialize()) return false;
+  // The reader has logged its own details (the parser's line and column).
+  const char* const kUnreadable = "the document could not be read as XML";
+  if (!dom.Initialize()) return Refuse(resource, kUnreadable, result);
   // A file takes its encoding from its declaration; text compiled into the
   // library is the file's Shift_JIS bytes.
   const bool parsed = isPath ? dom.Parse(document.c_str()) : dom.Parse(document.c_str(), "Quorvex", "Shift_JIS");
-  if (!parsed) return false;
+  if (!parsed) return Refuse(resource, kUnreadable, result);
 
   m_strRootNode = dom.GetAttribute("rootNode");
   m_strAttr1 = dom.GetAttribute("attr1");
@@ -135,49 +154,60 @@ bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const
       CLCCRSDataDefReport& reportNode = *m_vecReports.back();
       reportNode.Initialize(m_strReportId, m_strReportVR, CLCCRSDataDefineNode::LeadingInteger(columnNum),
                             m_strDumyFlg);
+      const std::string report = "report " + std::to_string(m_vecReports.size()) + ", ";
 
       // A report without items is kept (its position counts) and the walk
       // goes on with the next report.
       if (dom.MoveFirstChild() != 0) continue;
       do {
         if (dom.GetNodeName() != "item") continue;
+        const std::string itemId = dom.GetAttribute("id");
         std::unique_ptr<CLCCRSDataDefineNode> node =
             CLCCRSDataDefineNode::CreateNode(&dom, validationMode, result);
-        if (!node) return false;
+        if (!node) {
+          return Refuse(resource, report + DescribeItem(itemId, -1) +
+                                      ": not built (its type, an attribute without its column, or a rule id)",
+                        result);
+        }
+        // Every rule's parameters are judged now, so that a wrong one fails
+        // the load instead of the first operation whose value reaches it.
+        const std::string ruleProblem = node->GetValidator() != nullptr ? node->GetValidator()->ParamProblem() : "";
+        if (!ruleProblem.empty()) {
+          return Refuse(resource, report + DescribeItem(itemId, node->GetColumn()) + ", " + ruleProblem, result);
+        }
         bool placed = false;
         if (resource == kValidate10 || resource == kValidate20) {
           placed = reportNode.LocateNodeForValidate(node);
         } else if (resource == kConvert10 || resource == kConvert20) {
           placed = reportNode.LocateNodeForMake(node, false);
         } else {
-          CRS_FATAL(result);
-          return false;
+          return Refuse(resource, "no definition has this resource number", result);
         }
-        if (!placed) {
-          // The item's parent names no report and no earlier item.
-          CRS_FATAL(result);
-          return false;
+        if (!placed) {  // the node is still here: only a placed node is taken
+          return Refuse(resource,
+                        report + DescribeItem(itemId, -1) + ": its parent \"" + node->GetParent() +
+                            "\" is neither its report nor an item before it",
+                        result);
         }
       } while (dom.MoveNextSibling() == 0);
-      if (dom.MoveParent() != 0) {
-        CRS_FATAL(result);
-        return false;
-      }
+      if (dom.MoveParent() != 0) return Refuse(resource, "the document's tree could not be walked", result);
     } while (dom.MoveNextSibling() == 0);
   }
   dom.Terminate();
   if (!validationMode && m_vecReports.size() < kConversionReportCount) {
-    CRS_FATAL(result);
-    return false;
+    return Refuse(resource,
+                  "a conversion definition needs " + std::to_string(kConversionReportCount) +
+                      " reports, this one has " + std::to_string(m_vecReports.size()),
+                  result);
   }
   return true;
 }
 
-int CLCCRSDefinition::ValidateRecord(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const {
+CLCStatus CLCCRSDefinition::ValidateRecord(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const {
   const char* kindText = file.GetItem(record, CRSColumn::kKind - 1);
   if (kindText == nullptr) {
     CRS_FATAL(result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view kind(kindText);
   long position = 0;
@@ -185,7 +215,7 @@ int CLCCRSDefinition::ValidateRecord(const CLCCRSCsvFile& file, long record, CLC
   if (parsed.ec != std::errc() || parsed.ptr != kind.data() + kind.size() || position < 1 ||
       static_cast<std::size_t>(position) > m_vecReports.size()) {
     CRS_FATAL(result);
-    return 1;
+    return CLCStatus::Fatal();
   }
   return m_vecReports[static_cast<std::size_t>(position - 1)]->ValidateCsv(file, record, result);
 }
@@ -198,16 +228,17 @@ const std::string* CLCCRSDefinition::ItemName(int kind, long column) const {
   return nullptr;
 }
 
-std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLCLocalTime& now, bool* success,
-                                             CLCValidResult& result) const {
-  if (success == nullptr) {
-    CRS_FATAL(result);
-    return std::string();
-  }
+CLCStatus CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLCLocalTime& now, std::string& out,
+                                           CLCValidResult& result) const {
+  out.clear();
+  // Nothing of a failed document is left behind.
+  auto failWith = [&](CLCStatus status) {
+    out.clear();
+    return status;
+  };
   auto fail = [&]() {
     CRS_FATAL(result);
-    *success = false;
-    return std::string();
+    return failWith(CLCStatus::Fatal());
   };
   if (m_vecReports.size() < kConversionReportCount) return fail();
   const Namespaces* namespaces = nullptr;
@@ -231,7 +262,6 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLC
   const char* version = file.GetColumnValue(m_strAttrValueRec1.c_str(), 0, m_lAttrValueColumn1);
   if (version == nullptr) return fail();
 
-  std::string out;
   // Roughly what an account with its holder and links comes to.
   constexpr std::size_t kBytesPerRecord = 1536;
   constexpr std::size_t kReserveLimit = 2 * static_cast<std::size_t>(CLCCRSCsvFile::kMaxFileSize);
@@ -260,11 +290,11 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLC
   CLCCRSDataDefReport& accountBalance = *m_vecReports[4];
   CLCCRSDataDefReport& payment = *m_vecReports[5];
 
-  messageSpec.AppendAll(header, now, success, out, result);
-  if (!*success) return std::string();
+  CLCStatus status = messageSpec.AppendAll(header, now, out, result);
+  if (!status.IsPassed()) return failWith(status);
   out += "<crs:CrsBody>";
-  reportingFI.AppendAll(header, now, success, out, result);
-  if (!*success) return std::string();
+  status = reportingFI.AppendAll(header, now, out, result);
+  if (!status.IsPassed()) return failWith(status);
 
   const long accountCount = accounts->GetRecordCount();
   if (accountCount + persons->GetRecordCount() + payments->GetRecordCount() == 0) {
@@ -278,10 +308,12 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLC
     }
     // Links are many to many, so the output can grow far past the input:
     // stop as soon as it passes the limit, which also bounds the memory.
+    // True when the last writer failed or the output has just grown too large.
     auto tooLarge = [&]() {
+      if (!status.IsPassed()) return true;
       if (out.size() <= kMaxOutputSize) return false;
       result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
-      *success = false;
+      status = CLCStatus::Failed(CRSMSG_OUTPUT_TOO_LARGE);
       return true;
     };
     out += "<crs:ReportingGroup>";
@@ -289,26 +321,26 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLC
       const char* docRefId = accounts->GetColumnValue(account, CRSColumn::kAccountDocRefId - 1);
       if (docRefId == nullptr) return fail();
       out += "<crs:AccountReport>";
-      accountReport.AppendNode(accounts, account, now, success, out, result);
-      if (!*success) return std::string();
+      status = accountReport.AppendNode(accounts, account, now, out, result);
+      if (!status.IsPassed()) return failWith(status);
       const auto linkedPersons = personIndex.find(std::string_view(docRefId));
       if (linkedPersons != personIndex.end()) {
         for (const long person : linkedPersons->second) {
-          controllingPerson.AppendNode(persons, person, now, success, out, result);
-          if (!*success || tooLarge()) return std::string();
+          status = controllingPerson.AppendNode(persons, person, now, out, result);
+          if (tooLarge()) return failWith(status);
         }
       }
-      accountBalance.AppendNode(accounts, account, now, success, out, result);
-      if (!*success) return std::string();
+      status = accountBalance.AppendNode(accounts, account, now, out, result);
+      if (!status.IsPassed()) return failWith(status);
       const auto linkedPayments = paymentIndex.find(std::string_view(docRefId));
       if (linkedPayments != paymentIndex.end()) {
         for (const long paid : linkedPayments->second) {
-          payment.AppendNode(payments, paid, now, success, out, result);
-          if (!*success || tooLarge()) return std::string();
+          status = payment.AppendNode(payments, paid, now, out, result);
+          if (tooLarge()) return failWith(status);
         }
       }
       out += "</crs:AccountReport>";
-      if (tooLarge()) return std::string();
+      if (tooLarge()) return failWith(status);
     }
     out += "</crs:ReportingGroup>";
   }
@@ -316,6 +348,6 @@ std::string CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLC
   out += "</crs:";
   out += m_strRootNode;
   out += '>';
-  return out;
+  return status;
 }
 }  // namespace quorvex::internal

@@ -1,9 +1,10 @@
 #pragma once
+#include "CLCLocalTime.h"
+#include "diagnostics/CLCStatus.h"
+
 #include <memory>
 #include <string>
 #include <vector>
-
-struct CLCLocalTime;
 
 namespace quorvex::internal {
 
@@ -24,8 +25,11 @@ class CLCCRSDefinition {
 
   // The document under the resource number, loaded on first use by whichever
   // thread asks first and shared by the whole process; null when it could not
-  // be loaded (a fatal error of every operation that needs it).
+  // be loaded (a fatal error of every operation that needs it). A failed load
+  // is tried again by the next call.
   static const CLCCRSDefinition* Shared(unsigned short resource);
+  // Why the last load of the shared document failed; empty when it has loaded.
+  static std::string SharedLoadProblem(unsigned short resource);
 
   bool CreateDefinition(const char* rootName, unsigned short resource, bool validationMode,
                         CLCValidResult& result);
@@ -34,13 +38,17 @@ class CLCCRSDefinition {
   bool CreateDefinitionFromText(const char* rootName, unsigned short resource, const std::string& document,
                                 bool validationMode, CLCValidResult& result);
 
-  // Validation mode: the column rules of the report node of the record's kind.
-  // 0 no error, 1 fatal, else the last message recorded.
-  int ValidateRecord(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
+  // Why the last load of this object failed: which report, item and rule, and
+  // what is wrong; empty after a load that succeeded. Also in the debug log.
+  const std::string& GetLoadProblem() const { return m_strLoadProblem; }
+
+  // Validation mode: the column rules of the report node of the record's kind;
+  // failed with the last message recorded.
+  CLCStatus ValidateRecord(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
   // Conversion mode: writes the CRS XML document of a file whose records have
-  // been distributed into their kind lists, stamped with `now`.
-  std::string MakeReportData(CLCCRSCsvCRSReport& file, const CLCLocalTime& now, bool* success,
-                             CLCValidResult& result) const;
+  // been distributed into their kind lists, in place of `out`; empty on failure.
+  CLCStatus MakeReportData(CLCCRSCsvCRSReport& file, const CLCLocalTime& now, std::string& out,
+                           CLCValidResult& result) const;
   // Validation mode: name of the item checking the 0-based column of records
   // of kind 1 to 4; null when no item does.
   const std::string* ItemName(int kind, long column) const;
@@ -58,6 +66,8 @@ class CLCCRSDefinition {
   // Parses the document (a file path, or the document's text) and builds the nodes.
   bool Load(const char* rootName, unsigned short resource, const std::string& document, bool isPath,
             bool validationMode, CLCValidResult& result);
+  // Fails the load: keeps the reason, logs it and records the fatal error.
+  bool Refuse(unsigned short resource, const std::string& reason, CLCValidResult& result);
 
   std::vector<std::unique_ptr<CLCCRSDataDefReport>> m_vecReports;
   std::string m_strReportId;
@@ -68,5 +78,6 @@ class CLCCRSDefinition {
   std::string m_strAttrValueRec1;
   long m_lAttrValueColumn1 = -1;
   unsigned short m_usResource = 0;
+  std::string m_strLoadProblem;
 };
 }  // namespace quorvex::internal

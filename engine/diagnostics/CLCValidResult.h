@@ -52,7 +52,7 @@ std::string_view CRSRoutineName(std::string_view prettyFunction);
 void CRSReportFatal(CLCValidResult& result, const char* file, int line, const char* prettyFunction,
                     const char* message);
 // Only the log record, for code that has no collector and reports failure by
-// its result code (the caller records the fatal error).
+// its status (the caller records the fatal error).
 void CRSLogUnexpected(const char* file, int line, const char* prettyFunction, const char* message);
 
 #define CRS_FATAL(result) \

@@ -9,8 +9,8 @@
 
 namespace quorvex::internal {
 
-bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, bool* success,
-                                           std::string& out, CLCValidResult& result) const {
+CLCStatus CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, std::string& out,
+                                                CLCValidResult& result) const {
   // Only three shapes exist: attr1 alone, attr1 and attr2, all four.
   int count = 0;
   if (!m_strAttr[0].empty()) {
@@ -26,8 +26,7 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
     const char* text = list->GetColumnValue(record, m_lAttrColumn[i]);
     if (text == nullptr) {
       CRS_FATAL(result);
-      *success = false;
-      return false;
+      return CLCStatus::Fatal();
     }
     if (*text == '\0') continue;
     out += ' ';
@@ -36,58 +35,54 @@ bool CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, b
     CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out, true);
     out += '"';
   }
-  return true;
+  return CLCStatus::Passed();
 }
 
-void CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                                     std::string& out, CLCValidResult& result) const {
-  if (!CanWrite(list, success, result)) return;
+CLCStatus CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                                         CLCValidResult& result) const {
+  if (!CanWrite(list, result)) return CLCStatus::Fatal();
   // The element is written in place and taken back when the omission rules
   // say so; the children's text is never copied.
   const std::size_t mark = out.size();
   const std::string& prefix = Prefix();
-  // "<prefix:id" and the attributes; false when an attribute value failed.
+  const auto takeBack = [&](CLCStatus status) {
+    out.resize(mark);
+    return status;
+  };
+  // "<prefix:id" and the attributes.
   auto openTag = [&]() {
     out += '<';
     out += prefix;
     out += ':';
     out += m_strId;
-    return m_strAttr[0].empty() || AppendAttributes(list, record, success, out, result);
+    return m_strAttr[0].empty() ? CLCStatus::Passed() : AppendAttributes(list, record, out, result);
   };
-  if (!openTag()) {
-    out.resize(mark);
-    return;
-  }
+  CLCStatus status = openTag();
+  if (!status.IsPassed()) return takeBack(status);
   out += '>';
   const std::size_t valueStart = out.size();
-  if (!AppendNodeValue(list, record, success, out, result)) {
-    out.resize(mark);
-    return;
-  }
+  status = AppendNodeValue(list, record, out, result);
+  if (!status.IsPassed()) return takeBack(status);
   const std::size_t childStart = out.size();
-  if (!AppendChildren(list, record, now, success, out, result)) {
-    out.resize(mark);
-    return;
-  }
+  status = AppendChildren(list, record, now, out, result);
+  if (!status.IsPassed()) return takeBack(status);
   if (childStart == valueStart && out.size() == childStart) {
     out.resize(mark);
-    if (m_strEmptyTag.empty()) return;
-    if (!openTag()) {
-      out.resize(mark);
-      return;
-    }
+    if (m_strEmptyTag.empty()) return status;
+    status = openTag();
+    if (!status.IsPassed()) return takeBack(status);
     out += "/>";
-    return;
+    return status;
   }
   if (!m_strRequiredChild.empty() &&
       std::string_view(out).substr(childStart).find(m_strRequiredChild) == std::string_view::npos) {
-    out.resize(mark);
-    return;
+    return takeBack(status);
   }
   out += "</";
   out += prefix;
   out += ':';
   out += m_strId;
   out += '>';
+  return status;
 }
 }  // namespace quorvex::internal

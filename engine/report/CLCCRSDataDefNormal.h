@@ -7,13 +7,12 @@ namespace quorvex::internal {
 // from columns and a namespace prefix; left out when it has nothing to say.
 class CLCCRSDataDefNormal : public CLCCRSDataDefineNode {
  public:
-  void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                  std::string& out, CLCValidResult& result) const override;
+  CLCStatus AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                       CLCValidResult& result) const override;
 
  private:
   // Appends " name=\"value\"" for each attribute of the item's shape whose
-  // value is not empty; false (flag false) when the record lacks a column.
-  bool AppendAttributes(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                        CLCValidResult& result) const;
+  // value is not empty; fatal when the record lacks a column.
+  CLCStatus AppendAttributes(CLCCRSCRSReport* list, long record, std::string& out, CLCValidResult& result) const;
 };
 }  // namespace quorvex::internal

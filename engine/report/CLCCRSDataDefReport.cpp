@@ -13,9 +13,9 @@ bool CLCCRSDataDefReport::Initialize(const std::string& reportId, const std::str
   return true;
 }
 
-void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                                     std::string& out, CLCValidResult& result) const {
-  if (!CanWrite(list, success, result)) return;
+CLCStatus CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                                         CLCValidResult& result) const {
+  if (!CanWrite(list, result)) return CLCStatus::Fatal();
   const std::size_t mark = out.size();
   const bool wrapped = m_strDumyFlg.empty();
   if (wrapped) {
@@ -24,46 +24,43 @@ void CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, const C
     out += '>';
   }
   const std::size_t itemsStart = out.size();
-  if (!AppendChildren(list, record, now, success, out, result)) {
+  const CLCStatus status = AppendChildren(list, record, now, out, result);
+  if (!status.IsPassed() || out.size() == itemsStart) {
     out.resize(mark);
-    return;
-  }
-  if (out.size() == itemsStart) {
-    out.resize(mark);
-    return;
+    return status;
   }
   if (wrapped) {
     out += "</crs:";
     out += m_strId;
     out += '>';
   }
+  return status;
 }
 
-void CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success, std::string& out,
-                                    CLCValidResult& result) const {
-  if (!CanWrite(list, success, result)) return;
+CLCStatus CLCCRSDataDefReport::AppendAll(CLCCRSCRSReport* list, const CLCLocalTime& now, std::string& out,
+                                         CLCValidResult& result) const {
+  if (!CanWrite(list, result)) return CLCStatus::Fatal();
   const std::size_t mark = out.size();
   const long count = list->GetRecordCount();
   for (long record = 0; record < count; ++record) {
-    AppendNode(list, record, now, success, out, result);
-    if (!*success) {
+    const CLCStatus status = AppendNode(list, record, now, out, result);
+    if (!status.IsPassed()) {
       out.resize(mark);
-      return;
+      return status;
     }
   }
+  return CLCStatus::Passed();
 }
 
-std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success,
-                                           CLCValidResult& result) const {
-  std::string out;
-  AppendAll(list, now, success, out, result);
-  return out;
+CLCStatus CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, const CLCLocalTime& now, std::string& text,
+                                         CLCValidResult& result) const {
+  text.clear();
+  return AppendAll(list, now, text, result);
 }
 
-std::string CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, std::int32_t record, const CLCLocalTime& now,
-                                           bool* success, CLCValidResult& result) const {
-  std::string out;
-  AppendNode(list, record, now, success, out, result);
-  return out;
+CLCStatus CLCCRSDataDefReport::WriteNode(CLCCRSCRSReport* list, std::int32_t record, const CLCLocalTime& now,
+                                         std::string& text, CLCValidResult& result) const {
+  text.clear();
+  return AppendNode(list, record, now, text, result);
 }
 }  // namespace quorvex::internal

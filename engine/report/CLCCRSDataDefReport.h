@@ -17,14 +17,14 @@ class CLCCRSDataDefReport : public CLCCRSDataDefineNode {
 
   using CLCCRSDataDefineNode::WriteNode;
   // Every record of the list in order; a record whose items write nothing adds nothing.
-  std::string WriteNode(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success, CLCValidResult& result) const;
-  // One record (also reached through WriteNode(list, record, success, result)).
-  std::string WriteNode(CLCCRSCRSReport* list, std::int32_t record, const CLCLocalTime& now, bool* success,
-                        CLCValidResult& result) const;
-  void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                  std::string& out, CLCValidResult& result) const override;
-  void AppendAll(CLCCRSCRSReport* list, const CLCLocalTime& now, bool* success, std::string& out,
-                 CLCValidResult& result) const;
+  CLCStatus WriteNode(CLCCRSCRSReport* list, const CLCLocalTime& now, std::string& text, CLCValidResult& result) const;
+  // One record (also reached through WriteNode(list, record, now, text, result)).
+  CLCStatus WriteNode(CLCCRSCRSReport* list, std::int32_t record, const CLCLocalTime& now, std::string& text,
+                      CLCValidResult& result) const;
+  CLCStatus AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                       CLCValidResult& result) const override;
+  // Appends every record of the list in order; on failure out is left as it was.
+  CLCStatus AppendAll(CLCCRSCRSReport* list, const CLCLocalTime& now, std::string& out, CLCValidResult& result) const;
 
   const std::string& GetDumyFlg() const { return m_strDumyFlg; }
 

@@ -7,14 +7,16 @@
 
 namespace quorvex::internal {
 
-void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                                    std::string& out, CLCValidResult& result) const {
-  if (!CanWrite(list, success, result)) return;
+CLCStatus CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                                        CLCValidResult& result) const {
+  if (!CanWrite(list, result)) return CLCStatus::Fatal();
   // The children's text is repeated in every piece, so it is built once.
   std::string children;
-  if (!AppendChildren(list, record, now, success, children, result)) return;
+  CLCStatus status = AppendChildren(list, record, now, children, result);
+  if (!status.IsPassed()) return status;
   std::string value;
-  if (!AppendNodeValue(list, record, success, value, result)) return;
+  status = AppendNodeValue(list, record, value, result);
+  if (!status.IsPassed()) return status;
   // Escaping never makes or removes a slash, so the escaped value is cut.
   const std::string_view whole(value);
   std::size_t start = 0;
@@ -33,5 +35,6 @@ void CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, const CL
     }
     start = end + 1;
   }
+  return status;
 }
 }  // namespace quorvex::internal

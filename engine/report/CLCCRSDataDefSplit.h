@@ -6,7 +6,7 @@ namespace quorvex::internal {
 // One element per slash-separated piece of the value.
 class CLCCRSDataDefSplit : public CLCCRSDataDefineNode {
  public:
-  void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                  std::string& out, CLCValidResult& result) const override;
+  CLCStatus AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                       CLCValidResult& result) const override;
 };
 }  // namespace quorvex::internal

@@ -19,26 +19,27 @@ bool Exists(const CLCLocalTime& time) {
 }
 }  // namespace
 
-void CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
-                                        bool* success, std::string& out, CLCValidResult& result) const {
-  if (!CanWrite(list, success, result)) return;
+CLCStatus CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
+                                             std::string& out, CLCValidResult& result) const {
+  if (!CanWrite(list, result)) return CLCStatus::Fatal();
   if (!Exists(now)) {
     // A message without its timestamp is not a valid document.
     CRS_FATAL(result);
-    *success = false;
-    return;
+    return CLCStatus::Fatal();
   }
   const std::size_t mark = out.size();
   out += "<crs:";
   out += m_strId;
   out += '>';
   out += CLCPortable::formatTime(m_bMillisec ? kPatternMillisec : kPattern, now);
-  if (!AppendChildren(list, record, now, success, out, result)) {
+  const CLCStatus status = AppendChildren(list, record, now, out, result);
+  if (!status.IsPassed()) {
     out.resize(mark);
-    return;
+    return status;
   }
   out += "</crs:";
   out += m_strId;
   out += '>';
+  return status;
 }
 }  // namespace quorvex::internal

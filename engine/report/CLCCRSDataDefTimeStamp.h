@@ -3,10 +3,10 @@
 
 namespace quorvex::internal {
 
-// One element holding the operation's local date and time.
+// One element holding the current local date and time.
 class CLCCRSDataDefTimeStamp : public CLCCRSDataDefineNode {
  public:
-  void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                  std::string& out, CLCValidResult& result) const override;
+  CLCStatus AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                       CLCValidResult& result) const override;
 };
 }  // namespace quorvex::internal

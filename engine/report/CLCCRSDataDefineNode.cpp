@@ -31,15 +31,9 @@ long CLCCRSDataDefineNode::LeadingInteger(const std::string& text) {
   return CLCCRSValidItem::LeadingInteger(text);
 }
 
-bool CLCCRSDataDefineNode::CanWrite(const CLCCRSCRSReport* list, bool* success, CLCValidResult& result) {
-  if (success == nullptr) {
-    CRS_FATAL(result);
-    return false;
-  }
-  if (!*success) return false;
+bool CLCCRSDataDefineNode::CanWrite(const CLCCRSCRSReport* list, CLCValidResult& result) {
   if (list == nullptr) {
     CRS_FATAL(result);
-    *success = false;
     return false;
   }
   return true;
@@ -130,64 +124,61 @@ bool CLCCRSDataDefineNode::LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNod
   return false;
 }
 
-int CLCCRSDataDefineNode::ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const {
+CLCStatus CLCCRSDataDefineNode::ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const {
   if (m_pValidator) {
-    const int outcome = m_pValidator->ValidateCsv(file, record, -1, result);
-    if (outcome != 0) return outcome;
+    const CLCStatus status = m_pValidator->ValidateCsv(file, record, -1, result);
+    if (!status.IsPassed()) return status;
   }
   const CLCCRSRecordData* data = file.GetRecord(record);
-  int last = 0;
+  CLCStatus status;
   for (const auto& child : m_vecChildren) {
     // An item whose rules all need an empty column costs no call.
     if (data != nullptr && child->m_pValidator && child->m_vecChildren.empty() &&
         child->m_pValidator->SkipsRecord(*data)) {
       continue;
     }
-    const int outcome = child->ValidateCsv(file, record, result);
-    if (outcome == 1) return 1;
-    if (outcome != 0) last = outcome;
+    if (status.Merge(child->ValidateCsv(file, record, result)).IsFatal()) return status;
   }
-  return last;
+  return status;
 }
 
-std::string CLCCRSDataDefineNode::WriteNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
-                                            bool* success, CLCValidResult& result) const {
-  std::string out;
-  AppendNode(list, record, now, success, out, result);
-  return out;
+CLCStatus CLCCRSDataDefineNode::WriteNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
+                                          std::string& text, CLCValidResult& result) const {
+  text.clear();
+  return AppendNode(list, record, now, text, result);
 }
 
-void CLCCRSDataDefineNode::AppendNode(CLCCRSCRSReport*, long, const CLCLocalTime&, bool*, std::string&,
-                                      CLCValidResult&) const {}
+CLCStatus CLCCRSDataDefineNode::AppendNode(CLCCRSCRSReport*, long, const CLCLocalTime&, std::string&,
+                                           CLCValidResult&) const {
+  return CLCStatus::Passed();
+}
 
-bool CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
-                                          bool* success, std::string& out, CLCValidResult& result) const {
+CLCStatus CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now,
+                                               std::string& out, CLCValidResult& result) const {
   for (const auto& child : m_vecChildren) {
-    child->AppendNode(list, record, now, success, out, result);
-    if (!*success) return false;
+    const CLCStatus status = child->AppendNode(list, record, now, out, result);
+    if (!status.IsPassed()) return status;
   }
-  return true;
+  return CLCStatus::Passed();
 }
 
-bool CLCCRSDataDefineNode::AppendNodeValue(CLCCRSCRSReport* list, long record, bool* success,
-                                           std::string& out, CLCValidResult& result) const {
-  if (list == nullptr || success == nullptr) {
+CLCStatus CLCCRSDataDefineNode::AppendNodeValue(CLCCRSCRSReport* list, long record, std::string& out,
+                                                CLCValidResult& result) const {
+  if (list == nullptr) {
     CRS_FATAL(result);
-    if (success != nullptr) *success = false;
-    return false;
+    return CLCStatus::Fatal();
   }
   if (m_lColumn < 0) {
     out += m_strValue;
-    return true;
+    return CLCStatus::Passed();
   }
   const char* text = list->GetColumnValue(record, m_lColumn);
   if (text == nullptr) {
     // The record is shorter than the definition expects.
     CRS_FATAL(result);
-    *success = false;
-    return false;
+    return CLCStatus::Fatal();
   }
   CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out);
-  return true;
+  return CLCStatus::Passed();
 }
 }  // namespace quorvex::internal

@@ -1,9 +1,10 @@
 #pragma once
+#include "CLCLocalTime.h"
+#include "diagnostics/CLCStatus.h"
+
 #include <memory>
 #include <string>
 #include <vector>
-
-struct CLCLocalTime;
 
 namespace quorvex::internal {
 
@@ -23,17 +24,16 @@ class CLCCRSDataDefineNode {
   CLCCRSDataDefineNode(const CLCCRSDataDefineNode&) = delete;
   CLCCRSDataDefineNode& operator=(const CLCCRSDataDefineNode&) = delete;
 
-  // 0 no error, 1 fatal, else the last message recorded by a validator.
-  virtual int ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
-  // Element text of the node for one record; empty (flag false) on failure.
-  // `now` is the operation's time, written by a Timestamp item.
-  virtual std::string WriteNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                                CLCValidResult& result) const;
+  // The item's rules, then its children's: failed with the last message a
+  // validator recorded, fatal at once.
+  virtual CLCStatus ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const;
+  // Element text of the node for one record, in place of `text`; empty on failure.
+  virtual CLCStatus WriteNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& text,
+                              CLCValidResult& result) const;
   // Appends the node's element text for one record to out. On failure out is
-  // left as it was on entry and *success is false. A false flag on entry
-  // writes nothing. Base: writes nothing.
-  virtual void AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                          std::string& out, CLCValidResult& result) const;
+  // left as it was on entry. Base: writes nothing.
+  virtual CLCStatus AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                               CLCValidResult& result) const;
 
   // Builds the node class named by the item's `type` and reads the item.
   static std::unique_ptr<CLCCRSDataDefineNode> CreateNode(CLCXDom* dom, bool validationMode,
@@ -48,6 +48,7 @@ class CLCCRSDataDefineNode {
   bool LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNode>& node, bool placed);
 
   const std::string& GetId() const { return m_strId; }
+  const std::string& GetParent() const { return m_strParent; }
   long GetColumn() const { return m_lColumn; }
   const std::string& GetValue() const { return m_strValue; }
   bool GetMillisec() const { return m_bMillisec; }
@@ -56,10 +57,9 @@ class CLCCRSDataDefineNode {
   const std::vector<std::unique_ptr<CLCCRSDataDefineNode>>& GetChildren() const { return m_vecChildren; }
 
   // Appends the node's element text for one record: the column text escaped,
-  // or the fixed value as written when the item has no column; false (flag
-  // false, fatal recorded) when the record lacks the column.
-  bool AppendNodeValue(CLCCRSCRSReport* list, long record, bool* success, std::string& out,
-                       CLCValidResult& result) const;
+  // or the fixed value as written when the item has no column; fatal when the
+  // record lacks the column.
+  CLCStatus AppendNodeValue(CLCCRSCRSReport* list, long record, std::string& out, CLCValidResult& result) const;
 
   // Zero-based index from a one-based column attribute: its leading decimal
   // integer minus one when that is 1 or more, else -1.
@@ -68,12 +68,12 @@ class CLCCRSDataDefineNode {
   static long LeadingInteger(const std::string& text);
 
  protected:
-  // Common start of every writer: false when nothing is to be written, because
-  // a writer before has failed or the call is malformed (then a fatal error).
-  static bool CanWrite(const CLCCRSCRSReport* list, bool* success, CLCValidResult& result);
-  // Appends every child's element text; false when a child failed.
-  bool AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, bool* success,
-                      std::string& out, CLCValidResult& result) const;
+  // Common start of every writer: false, with the fatal error recorded, when
+  // there is no record list to write from.
+  static bool CanWrite(const CLCCRSCRSReport* list, CLCValidResult& result);
+  // Appends every child's element text; stops at the first child that failed.
+  CLCStatus AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
+                           CLCValidResult& result) const;
   // Element prefix: the namespace prefix, "crs" when none is given.
   const std::string& Prefix() const;
 

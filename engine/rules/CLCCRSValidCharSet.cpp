@@ -2,6 +2,7 @@
 
 #include "diagnostics/CLCValidResult.h"
 
+#include <string>
 #include <string_view>
 
 namespace quorvex::internal {
@@ -40,28 +41,32 @@ void CLCCRSValidCharSet::SetParam(const char* name) {
   } else {
     m_eSet = Set::Unknown;
   }
+  SetParamProblem(m_eSet != Set::Unknown ? std::string()
+                                         : DescribeParam("charSet", "value", set) +
+                                               ": no such character set (latinString, fugoNumber, number, "
+                                               "MessageRefId)");
 }
 
-int CLCCRSValidCharSet::_validate(const char* value) const {
+CLCStatus CLCCRSValidCharSet::_validate(const char* value) const {
   // An unknown set is a definition error whatever the value, so it is found
   // on the first run and not only once a column is filled in.
-  if (m_eSet == Set::Unknown) {
+  if (HasParamProblem()) {
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
-  if (value == nullptr) return 0;
+  if (value == nullptr) return CLCStatus::Passed();
   switch (m_eSet) {
     case Set::LatinString:
-      return AllOf(value, IsLatin) ? 0 : CRSMSG_BAD_CHARACTER;
+      return CLCStatus::FailedUnless(AllOf(value, IsLatin), CRSMSG_BAD_CHARACTER);
     case Set::FugoNumber:
-      return AllOf(value, IsFugo) ? 0 : CRSMSG_BAD_CHARACTER;
+      return CLCStatus::FailedUnless(AllOf(value, IsFugo), CRSMSG_BAD_CHARACTER);
     case Set::Number:
-      return AllOf(value, IsDigit) ? 0 : CRSMSG_NOT_DIGITS;
+      return CLCStatus::FailedUnless(AllOf(value, IsDigit), CRSMSG_NOT_DIGITS);
     case Set::MessageRefId:
-      return AllOf(value, IsMessageRefId) ? 0 : CRSMSG_BAD_CHARACTER;
+      return CLCStatus::FailedUnless(AllOf(value, IsMessageRefId), CRSMSG_BAD_CHARACTER);
     case Set::Unknown:
       break;
   }
-  return 1;
+  return CLCStatus::Fatal();
 }
 }  // namespace quorvex::internal

@@ -14,7 +14,7 @@ class CLCCRSValidCharSet : public CLCCRSValidItem {
   void SetParam(const char* name);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
   enum class Set { Unknown, LatinString, FugoNumber, Number, MessageRefId };

@@ -26,29 +26,34 @@ void CLCCRSValidCodeCheck::SetParam(const char* name) {
   } else if (list == "currency2") {
     m_table = CRSCodeTable::Of(ISO4217Alpha3_Table2);
   }
+  SetParamProblem(m_table.codes != nullptr
+                      ? std::string()
+                      : DescribeParam("codeCheck", "value", list) +
+                            ": no such code list (country, countries, currency, country2, countries2, currency2)");
 }
 
-int CLCCRSValidCodeCheck::_validate(const char* value) const {
-  if (m_table.codes == nullptr) {  // empty or unknown list name
+CLCStatus CLCCRSValidCodeCheck::_validate(const char* value) const {
+  if (HasParamProblem()) {  // empty or unknown list name
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
-  if (value == nullptr) return CRSMSG_INVALID;
+  const CLCStatus invalid = CLCStatus::Failed(CRSMSG_INVALID);
+  if (value == nullptr) return invalid;
   const std::string_view text(value);
-  if (!m_bPlural) return m_table.Contains(text) ? 0 : CRSMSG_INVALID;
+  if (!m_bPlural) return CLCStatus::FailedUnless(m_table.Contains(text), CRSMSG_INVALID);
 
   // No empty part anywhere: no leading, trailing or doubled slash, no empty value.
   if (text.empty() || text.front() == '/' || text.back() == '/' ||
       text.find("//") != std::string_view::npos) {
-    return CRSMSG_INVALID;
+    return invalid;
   }
   std::size_t start = 0;
   for (;;) {
     const std::size_t slash = text.find('/', start);
     const std::string_view part =
         text.substr(start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
-    if (!m_table.Contains(part)) return CRSMSG_INVALID;
-    if (slash == std::string_view::npos) return 0;
+    if (!m_table.Contains(part)) return invalid;
+    if (slash == std::string_view::npos) return CLCStatus::Passed();
     start = slash + 1;
   }
 }

@@ -17,7 +17,7 @@ class CLCCRSValidCodeCheck : public CLCCRSValidItem {
   void SetParam(const char* name);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
   std::string m_strName;

@@ -17,7 +17,7 @@ class CLCCRSValidContain : public CLCCRSValidItem {
   void SetParam(const char* list);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
   std::string m_strList;

@@ -11,25 +11,28 @@ namespace quorvex::internal {
 void CLCCRSValidDateRange::SetParam(const char* min) {
   m_strMin = min != nullptr ? min : "";
   // Judged once: a bound that is no date is a definition error, whatever the values.
-  m_bMinIsDate = CLCCRSCommon::dateTimeChange(m_strMin.c_str());
+  SetParamProblem(CLCCRSCommon::dateTimeChange(m_strMin.c_str())
+                      ? std::string()
+                      : DescribeParam("dateRange", "min", m_strMin) + ": not a date");
 }
 
-int CLCCRSValidDateRange::_validate(const char* value) const {
-  if (!m_bMinIsDate) {
+CLCStatus CLCCRSValidDateRange::_validate(const char* value) const {
+  if (HasParamProblem()) {
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
-  if (value == nullptr) return CRSMSG_INVALID;
+  const CLCStatus invalid = CLCStatus::Failed(CRSMSG_INVALID);
+  if (value == nullptr) return invalid;
   const std::string_view text(value);
-  if (LeadingInteger(text.substr(0, 4)) < 1900) return CRSMSG_INVALID;
+  if (LeadingInteger(text.substr(0, 4)) < 1900) return invalid;
   switch (CLCCRSCommon::dateTimeComp(value, m_strMin.c_str())) {
     case 1:
-      return 0;
+      return CLCStatus::Passed();
     case -2:
       CRS_LOG_UNEXPECTED();
-      return 1;
+      return CLCStatus::Fatal();
     default:  // same day, earlier, or no date at all
-      return CRSMSG_INVALID;
+      return invalid;
   }
 }
 }  // namespace quorvex::internal

@@ -15,10 +15,9 @@ class CLCCRSValidDateRange : public CLCCRSValidItem {
   void SetParam(const char* min);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
   std::string m_strMin;
-  bool m_bMinIsDate = false;
 };
 }  // namespace quorvex::internal

@@ -2,8 +2,8 @@
 
 namespace quorvex::internal {
 
-int CLCCRSValidExist::_validate(const char* value) const {
-  if (value == nullptr || *value == '\0') return MessageOr(CRSMSG_NOT_ENTERED);
-  return 0;
+CLCStatus CLCCRSValidExist::_validate(const char* value) const {
+  if (value == nullptr || *value == '\0') return FailWith(CRSMSG_NOT_ENTERED);
+  return CLCStatus::Passed();
 }
 }  // namespace quorvex::internal

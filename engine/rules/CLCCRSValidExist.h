@@ -10,6 +10,6 @@ class CLCCRSValidExist : public CLCCRSValidItem {
   ~CLCCRSValidExist() override = default;
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 };
 }  // namespace quorvex::internal

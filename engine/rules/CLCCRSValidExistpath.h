@@ -14,7 +14,7 @@ class CLCCRSValidExistpath : public CLCCRSValidItem {
   void SetParam(const char* kind);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
   enum class Kind { Unknown, File, Dir };

@@ -133,11 +133,15 @@ void CLCCRSValidFormat::SetParam(const char* name) {
       {"AccountNumber_B", kAccountNumberB},
   };
   m_eFormat = kUnknown;
-  if (name == nullptr) return;
-  const std::string_view text(name);
+  const std::string_view text(name != nullptr ? name : "");
   for (const auto& [formatName, format] : kNames) {
     if (text == formatName) m_eFormat = format;
   }
+  SetParamProblem(m_eFormat != kUnknown ? std::string()
+                                        : DescribeParam("format", "value", text) +
+                                              ": no such format (MessageRefId, DocRefId_FI, CorrDocRefId_FI, "
+                                              "DocRefId_AC, CorrDocRefId_AC, date, decimal, AccountNumber_A, "
+                                              "AccountNumber_B)");
 }
 
 const char* CLCCRSValidFormat::PatternText(Pattern pattern) {
@@ -163,49 +167,51 @@ bool CLCCRSValidFormat::MatchPattern(Pattern pattern, std::string_view text) {
   }
 }
 
-int CLCCRSValidFormat::CheckDijit_Hojin(const char* number) {
-  if (number == nullptr) return CRSMSG_DIGITS;
+CLCStatus CLCCRSValidFormat::CheckDijit_Hojin(const char* number) {
+  const CLCStatus invalid = CLCStatus::Failed(CRSMSG_INVALID);
+  if (number == nullptr) return CLCStatus::Failed(CRSMSG_DIGITS);
   const std::string_view digits(number);
-  if (CharacterLength(digits) != 13) return CRSMSG_DIGITS;
+  if (CharacterLength(digits) != 13) return CLCStatus::Failed(CRSMSG_DIGITS);
   int sum = 0;
   for (std::size_t i = 1; i < 13; ++i) {
-    if (!IsDigit(digits[i])) return CRSMSG_INVALID;
+    if (!IsDigit(digits[i])) return invalid;
     // Weights 2, 1, 2, 1, ... from the second digit on.
     sum += (digits[i] - '0') * (i % 2 == 1 ? 2 : 1);
   }
-  if (!IsDigit(digits[0])) return CRSMSG_INVALID;
-  return digits[0] - '0' == 9 - sum % 9 ? 0 : CRSMSG_INVALID;
+  if (!IsDigit(digits[0])) return invalid;
+  return CLCStatus::FailedUnless(digits[0] - '0' == 9 - sum % 9, CRSMSG_INVALID);
 }
 
-int CLCCRSValidFormat::ValidateMessageRefId(std::string_view value, long length) const {
-  if (length < 6 || !MatchPattern(kPatMessageRefIdHead, Slice(value, 0, 6))) return CRSMSG_INVALID;
-  if (length < 10) return CRSMSG_INVALID;
+CLCStatus CLCCRSValidFormat::ValidateMessageRefId(std::string_view value, long length) const {
+  const CLCStatus invalid = CLCStatus::Failed(CRSMSG_INVALID);
+  if (length < 6 || !MatchPattern(kPatMessageRefIdHead, Slice(value, 0, 6))) return invalid;
+  if (length < 10) return invalid;
   const std::string_view kind = Slice(value, 6, 4);
-  if (kind != "JPCN" && kind != "GIIN" && kind != "GUID" && kind != "NAME") return CRSMSG_INVALID;
-  if (!MatchPattern(kPatThreeDigits, Last(value, 3))) return CRSMSG_INVALID;
+  if (kind != "JPCN" && kind != "GIIN" && kind != "GUID" && kind != "NAME") return invalid;
+  if (!MatchPattern(kPatThreeDigits, Last(value, 3))) return invalid;
 
   if (kind == "JPCN") {
-    if (length < 23) return CRSMSG_INVALID;
+    if (length < 23) return invalid;
     const std::string_view number = Slice(value, 10, 13);
-    if (!MatchPattern(kPatCorporateNumber, number)) return CRSMSG_INVALID;
-    const int check = CheckDijit_Hojin(std::string(number).c_str());
-    if (check != 0) return check;
-    return length == 26 ? 0 : CRSMSG_DIGITS;
+    if (!MatchPattern(kPatCorporateNumber, number)) return invalid;
+    const CLCStatus check = CheckDijit_Hojin(std::string(number).c_str());
+    if (!check.IsPassed()) return check;
+    return CLCStatus::FailedUnless(length == 26, CRSMSG_DIGITS);
   }
   if (kind == "GIIN") {
-    if (length < 29 || !MatchPattern(kPatGIIN, Slice(value, 10, 19))) return CRSMSG_INVALID;
-    return length == 32 ? 0 : CRSMSG_DIGITS;
+    if (length < 29 || !MatchPattern(kPatGIIN, Slice(value, 10, 19))) return invalid;
+    return CLCStatus::FailedUnless(length == 32, CRSMSG_DIGITS);
   }
-  if (kind == "GUID") return length == 49 ? 0 : CRSMSG_DIGITS;
-  return length < 50 ? 0 : CRSMSG_TOO_LONG;  // NAME
+  if (kind == "GUID") return CLCStatus::FailedUnless(length == 49, CRSMSG_DIGITS);
+  return CLCStatus::FailedUnless(length < 50, CRSMSG_TOO_LONG);  // NAME
 }
 
-int CLCCRSValidFormat::_validate(const char* value) const {
-  if (m_eFormat == kUnknown) {
+CLCStatus CLCCRSValidFormat::_validate(const char* value) const {
+  if (HasParamProblem()) {
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
-  if (value == nullptr) return CRSMSG_INVALID;
+  if (value == nullptr) return CLCStatus::Failed(CRSMSG_INVALID);
   const std::string_view text(value);
   const long length = CharacterLength(text);
   switch (m_eFormat) {
@@ -213,29 +219,30 @@ int CLCCRSValidFormat::_validate(const char* value) const {
       return ValidateMessageRefId(text, length);
     case kDocRefIdFI:
     case kCorrDocRefIdFI:
-      return length >= 9 && MatchPattern(kPatDocRefIdFI, Last(text, 9)) ? 0 : CRSMSG_INVALID;
+      return CLCStatus::FailedUnless(length >= 9 && MatchPattern(kPatDocRefIdFI, Last(text, 9)), CRSMSG_INVALID);
     case kDocRefIdAC:
     case kCorrDocRefIdAC:
-      return length >= 9 && MatchPattern(kPatDocRefIdAC, Last(text, 9)) ? 0 : CRSMSG_INVALID;
+      return CLCStatus::FailedUnless(length >= 9 && MatchPattern(kPatDocRefIdAC, Last(text, 9)), CRSMSG_INVALID);
     case kDate:
       // There is no year 0 in the Gregorian calendar; refused outright so that
       // the answer does not hang on how the calendar service reads it.
-      if (!MatchPattern(kPatDate, text) || text.substr(0, 4) == "0000") return CRSMSG_INVALID;
-      return CLCCRSCommon::dateTimeChange(value) ? 0 : CRSMSG_INVALID;
+      return CLCStatus::FailedUnless(MatchPattern(kPatDate, text) && text.substr(0, 4) != "0000" &&
+                                         CLCCRSCommon::dateTimeChange(value),
+                                     CRSMSG_INVALID);
     case kDecimal:
       for (const Pattern pattern : kDecimalFormatTable) {
-        if (MatchPattern(pattern, text)) return 0;
+        if (MatchPattern(pattern, text)) return CLCStatus::Passed();
       }
-      return CRSMSG_INVALID;
+      return CLCStatus::Failed(CRSMSG_INVALID);
     case kAccountNumberA:
-      if (length < 5 || length > 34) return CRSMSG_ACCOUNT_NUMBER_TYPE;
-      return MatchPattern(kPatAccountNumberA, text) ? 0 : CRSMSG_ACCOUNT_NUMBER_TYPE;
+      return CLCStatus::FailedUnless(length >= 5 && length <= 34 && MatchPattern(kPatAccountNumberA, text),
+                                     CRSMSG_ACCOUNT_NUMBER_TYPE);
     case kAccountNumberB:
-      if (length != 12) return CRSMSG_ACCOUNT_NUMBER_TYPE;
-      return MatchPattern(kPatAccountNumberB, text) ? 0 : CRSMSG_ACCOUNT_NUMBER_TYPE;
+      return CLCStatus::FailedUnless(length == 12 && MatchPattern(kPatAccountNumberB, text),
+                                     CRSMSG_ACCOUNT_NUMBER_TYPE);
     case kUnknown:
       break;
   }
-  return 1;
+  return CLCStatus::Fatal();
 }
 }  // namespace quorvex::internal

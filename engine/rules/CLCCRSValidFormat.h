@@ -57,15 +57,15 @@ class CLCCRSValidFormat : public CLCCRSValidItem {
   static const char* PatternText(Pattern pattern);
   // Whole-text match of a pattern by its hand-written matcher.
   static bool MatchPattern(Pattern pattern, std::string_view text);
-  // Check digit of a 13-digit corporate number: 0 correct, 10 wrong, 8 null
-  // or not 13 characters, 1 fatal.
-  static int CheckDijit_Hojin(const char* number);
+  // Check digit of a 13-digit corporate number: passed when correct, failed
+  // with HE40009E when wrong, with HE40007E when null or not 13 characters.
+  static CLCStatus CheckDijit_Hojin(const char* number);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
-  int ValidateMessageRefId(std::string_view value, long length) const;
+  CLCStatus ValidateMessageRefId(std::string_view value, long length) const;
 
   Format m_eFormat = kUnknown;
 };

@@ -5,6 +5,7 @@
 #include "diagnostics/CLCValidResult.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace quorvex::internal {
@@ -43,25 +44,29 @@ void CLCCRSValidIntegrity::SetParam(const char* mode) {
   } else {
     m_eMode = kUnknown;
   }
+  SetParamProblem(m_eMode != kUnknown ? std::string()
+                                      : DescribeParam("integrity", "value", name) +
+                                            ": no such mode (DocRefId_A, DocRefId_B, CorrDocRefId_A, "
+                                            "CorrDocRefId_B)");
 }
 
-int CLCCRSValidIntegrity::_validate(const char* /*value*/) const {
+CLCStatus CLCCRSValidIntegrity::_validate(const char* /*value*/) const {
   CRS_LOG_UNEXPECTED();
-  return 1;
+  return CLCStatus::Fatal();
 }
 
-int CLCCRSValidIntegrity::_validateInFile(const char* value, const CLCCRSCsvFile& file) const {
-  if (m_eMode == kUnknown) {
+CLCStatus CLCCRSValidIntegrity::_validateInFile(const char* value, const CLCCRSCsvFile& file) const {
+  if (HasParamProblem()) {
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
-  if (value == nullptr) return 0;
+  if (value == nullptr) return CLCStatus::Passed();
   // The first record is the message header, which always has its MessageRefId; a
   // missing column means the rule was wired up wrongly.
   const char* ref = file.GetItem(0, CRSColumn::kHeaderMessageRefId - 1);
   if (ref == nullptr) {
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
   const std::string_view text(value);
   const std::string_view messageRefId(ref);
@@ -69,16 +74,16 @@ int CLCCRSValidIntegrity::_validateInFile(const char* value, const CLCCRSCsvFile
     case kDocRefIdA:
     case kCorrDocRefIdA: {
       const auto base = DropLast(messageRefId, 3);
-      return base && BuiltOn(text, 12, *base) ? 0 : CRSMSG_INVALID;
+      return CLCStatus::FailedUnless(base && BuiltOn(text, 12, *base), CRSMSG_INVALID);
     }
     case kDocRefIdB:
-      return BuiltOn(text, 9, messageRefId) ? 0 : CRSMSG_INVALID;
+      return CLCStatus::FailedUnless(BuiltOn(text, 9, messageRefId), CRSMSG_INVALID);
     case kCorrDocRefIdB:
       // A correction must point at another message.
-      return BuiltOn(text, 9, messageRefId) ? CRSMSG_INVALID : 0;
+      return CLCStatus::FailedUnless(!BuiltOn(text, 9, messageRefId), CRSMSG_INVALID);
     case kUnknown:
       break;
   }
-  return 1;
+  return CLCStatus::Fatal();
 }
 }  // namespace quorvex::internal

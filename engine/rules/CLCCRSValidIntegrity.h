@@ -17,8 +17,8 @@ class CLCCRSValidIntegrity : public CLCCRSValidItem {
 
  protected:
   // Without the file there is no MessageRefId to compare with: fatal.
-  int _validate(const char* value) const override;
-  int _validateInFile(const char* value, const CLCCRSCsvFile& file) const override;
+  CLCStatus _validate(const char* value) const override;
+  CLCStatus _validateInFile(const char* value, const CLCCRSCsvFile& file) const override;
 
  private:
   Mode m_eMode = kUnknown;

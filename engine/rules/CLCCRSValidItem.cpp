@@ -24,9 +24,9 @@ namespace {
 
 // The fatal entry may already be there (the rule's own test reports its
 // definition errors); recording it again changes nothing.
-int Fatal(CLCValidResult& result) {
+CLCStatus Fatal(CLCValidResult& result) {
   result.SetFatalError();
-  return 1;
+  return CLCStatus::Fatal();
 }
 
 template <class Rule>
@@ -77,6 +77,16 @@ std::vector<std::string_view> CLCCRSValidItem::SplitAtSpaces(std::string_view li
   }
   std::sort(items.begin(), items.end());
   return items;
+}
+
+std::string CLCCRSValidItem::DescribeParam(const char* rule, const char* name, std::string_view text) {
+  std::string described = rule;
+  described += ' ';
+  described += name;
+  described += " \"";
+  described += text;
+  described += '"';
+  return described;
 }
 
 bool CLCCRSValidItem::ListContains(const std::vector<std::string_view>& sorted, std::string_view text) {
@@ -155,21 +165,21 @@ bool CLCCRSValidItem::NeedsFilledColumn(long column) const {
   return false;
 }
 
-int CLCCRSValidItem::Validate(const char* value, long line, long column, CLCValidResult& result) const {
+CLCStatus CLCCRSValidItem::Validate(const char* value, long line, long column, CLCValidResult& result) const {
   for (const auto& outer : m_vecOuter) {
-    const int outcome = outer->ValidateOuter(value);
-    if (outcome == 1) return Fatal(result);
-    if (outcome != 0) return 0;  // precondition not met: the rule does not apply
+    const CLCStatus met = outer->ValidateOuter(value);
+    if (met.IsFatal()) return Fatal(result);
+    if (!met.IsPassed()) return CLCStatus::Passed();  // precondition not met: the rule does not apply
   }
-  const int code = _validate(value);
-  if (code == 0) return 0;
-  if (code == 1) return Fatal(result);
-  result.SetResult(static_cast<CLCCRSMessage_t>(code), line, column, -1);
-  return code;
+  const CLCStatus status = _validate(value);
+  if (status.IsPassed()) return status;
+  if (status.IsFatal()) return Fatal(result);
+  result.SetResult(status.Message(), line, column, -1);
+  return status;
 }
 
-int CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, long /*column*/,
-                                 CLCValidResult& result) const {
+CLCStatus CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, long /*column*/,
+                                       CLCValidResult& result) const {
   const CLCCRSRecordData* data = file.GetRecord(record);
   for (std::size_t i = 0; i < m_vecOuter.size(); ++i) {
     if (data != nullptr && m_vecOuterIsExist[i]) {
@@ -179,19 +189,19 @@ int CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, long /*
         CRS_LOG_UNEXPECTED();
         return Fatal(result);
       }
-      if (*outerValue == '\0') return 0;
+      if (*outerValue == '\0') return CLCStatus::Passed();
       continue;
     }
-    const int outcome = m_vecOuter[i]->ValidateOuter(file, record, -1);
-    if (outcome == 1) return Fatal(result);
-    if (outcome != 0) return 0;
+    const CLCStatus met = m_vecOuter[i]->ValidateOuter(file, record, -1);
+    if (met.IsFatal()) return Fatal(result);
+    if (!met.IsPassed()) return CLCStatus::Passed();
   }
   const char* value = data != nullptr ? data->GetColumnValue(m_lColumn) : nullptr;
-  if (value == nullptr) return 0;  // the record has no such column
-  const int code = _validateInFile(value, file);
-  if (code == 0) return 0;
-  if (code == 1) return Fatal(result);
-  const auto message = static_cast<CLCCRSMessage_t>(code);
+  if (value == nullptr) return CLCStatus::Passed();  // the record has no such column
+  const CLCStatus status = _validateInFile(value, file);
+  if (status.IsPassed()) return status;
+  if (status.IsFatal()) return Fatal(result);
+  const CLCCRSMessage_t message = status.Message();
   if (m_lAssistColNum != 0) {
     result.SetResult(message, record + 1, m_lColumn + 1, m_lAssistColNum);
   } else if (message == CRSMSG_HOLDER_REQUIRED || message == CRSMSG_HOLDER_BOTH) {
@@ -200,29 +210,29 @@ int CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, long /*
   } else {
     result.SetResult(message, record + 1, m_lColumn + 1, -1);
   }
-  return code;
+  return status;
 }
 
-int CLCCRSValidItem::ValidateOuter(const CLCCRSCsvFile& file, long record, long /*column*/) const {
+CLCStatus CLCCRSValidItem::ValidateOuter(const CLCCRSCsvFile& file, long record, long /*column*/) const {
   const char* value = file.GetItem(record, m_lColumn);
   if (value == nullptr) {
     // A precondition must name a column that every record of its kind has.
     CRS_LOG_UNEXPECTED();
-    return 1;
+    return CLCStatus::Fatal();
   }
   return _validateInFile(value, file);
 }
 
-int CLCCRSValidItem::ValidateOuter(const char* value) const {
+CLCStatus CLCCRSValidItem::ValidateOuter(const char* value) const {
   return _validate(value);
 }
 
-int CLCCRSValidItem::_validate(const char* /*value*/) const {
+CLCStatus CLCCRSValidItem::_validate(const char* /*value*/) const {
   CRS_LOG_UNEXPECTED();
-  return 1;
+  return CLCStatus::Fatal();
 }
 
-int CLCCRSValidItem::_validateInFile(const char* value, const CLCCRSCsvFile& /*file*/) const {
+CLCStatus CLCCRSValidItem::_validateInFile(const char* value, const CLCCRSCsvFile& /*file*/) const {
   return _validate(value);
 }
 }  // namespace quorvex::internal

@@ -1,8 +1,11 @@
 #pragma once
+#include "diagnostics/CLCStatus.h"
 #include "diagnostics/CRSMsgTable.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorvex::internal {
@@ -12,8 +15,8 @@ class CLCValidResult;
 
 // Base of every rule: column, preconditions ("outer" rules) and assist column.
 // A built rule is only read, so a shared definition serves many operations at
-// once. Result codes: 0 passed, 1 fatal (the collector holds its fatal entry),
-// otherwise the message value recorded.
+// once. A rule's own test answers failed with the message to record, or fatal
+// for a definition error; Validate and ValidateCsv record either.
 class CLCCRSValidItem {
  public:
   CLCCRSValidItem(long column, CLCCRSMessage_t message);
@@ -29,12 +32,18 @@ class CLCCRSValidItem {
                                                      CLCCRSMessage_t message, CLCValidResult& result);
 
   // Tests a given value (caller arguments); records at (line, column).
-  int Validate(const char* value, long line, long column, CLCValidResult& result) const;
+  CLCStatus Validate(const char* value, long line, long column, CLCValidResult& result) const;
   // Tests the rule's column of one record; records at (record + 1, column + 1).
-  int ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
-  // As a precondition: the test's result, never recorded (1 for the caller to record).
-  int ValidateOuter(const CLCCRSCsvFile& file, long record, long column) const;
-  int ValidateOuter(const char* value) const;
+  CLCStatus ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
+  // As a precondition: the test's verdict, never recorded (a fatal one is for
+  // the caller to record).
+  CLCStatus ValidateOuter(const CLCCRSCsvFile& file, long record, long column) const;
+  CLCStatus ValidateOuter(const char* value) const;
+
+  // What is wrong with the rule's parameters, judged once when they were set;
+  // empty when nothing is. The definition loader refuses a rule that has one,
+  // and the rule's test stays fatal for it whatever the value.
+  const std::string& ParamProblem() const { return m_strParamProblem; }
 
   void AddOuterItem(std::unique_ptr<CLCCRSValidItem> item);
   // True when one precondition is "exist" on that column: the rule never
@@ -43,6 +52,7 @@ class CLCCRSValidItem {
   void SetAssistColNum(long assist) { m_lAssistColNum = assist; }
   long GetAssistColNum() const { return m_lAssistColNum; }
   long GetColumn() const { return m_lColumn; }
+  const std::vector<std::unique_ptr<CLCCRSValidItem>>& GetOuterItems() const { return m_vecOuter; }
 
   // Leading decimal integer of a definition attribute: leading blanks and one
   // sign allowed, anything that does not start with a number reads as 0.
@@ -50,11 +60,18 @@ class CLCCRSValidItem {
   static long LeadingInteger(std::string_view text);
 
  protected:
-  // The rule's own test. A definition error is logged and answered with 1.
-  virtual int _validate(const char* value) const;
+  // The rule's own test. A definition error is logged and answered fatal.
+  virtual CLCStatus _validate(const char* value) const;
   // The test of a value of a record in the file; the rules that look at other
   // records of the file override it.
-  virtual int _validateInFile(const char* value, const CLCCRSCsvFile& file) const;
+  virtual CLCStatus _validateInFile(const char* value, const CLCCRSCsvFile& file) const;
+  // For SetParam: records what is wrong with the parameters (empty: nothing).
+  void SetParamProblem(std::string problem) { m_strParamProblem = std::move(problem); }
+  bool HasParamProblem() const { return !m_strParamProblem.empty(); }
+  // `rule name "text"`, the start of a parameter problem.
+  static std::string DescribeParam(const char* rule, const char* name, std::string_view text);
+  // The failed status with the message override when set, else the built-in code.
+  CLCStatus FailWith(CLCCRSMessage_t builtIn) const { return CLCStatus::Failed(MessageOr(builtIn)); }
   // Items of a space-separated list (runs of spaces are one separator), sorted
   // for binary search; the views point into `list`.
   static std::vector<std::string_view> SplitAtSpaces(std::string_view list);
@@ -70,5 +87,6 @@ class CLCCRSValidItem {
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecOuter;
   // Which preconditions are "exist": those are answered without a call.
   std::vector<bool> m_vecOuterIsExist;
+  std::string m_strParamProblem;
 };
 }  // namespace quorvex::internal

@@ -1,6 +1,8 @@
 #pragma once
 #include "rules/CLCCRSValidItem.h"
 
+#include <string>
+
 namespace quorvex::internal {
 
 // Rule "length", counting UTF-16 code units: an exact length (`value`), an
@@ -14,9 +16,12 @@ class CLCCRSValidLength : public CLCCRSValidItem {
   void SetParam(const char* value, const char* min, const char* max);
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 
  private:
+  // What is wrong with one length parameter; empty when nothing is.
+  static std::string NumberProblem(const char* name, const char* text);
+
   enum class Mode { None, Exact, Range, Max };
   Mode m_eMode = Mode::None;
   long m_lExact = 0;

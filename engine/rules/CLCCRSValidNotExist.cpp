@@ -2,8 +2,8 @@
 
 namespace quorvex::internal {
 
-int CLCCRSValidNotExist::_validate(const char* value) const {
-  if (value != nullptr && *value != '\0') return MessageOr(CRSMSG_NOT_ALLOWED);
-  return 0;
+CLCStatus CLCCRSValidNotExist::_validate(const char* value) const {
+  if (value != nullptr && *value != '\0') return FailWith(CRSMSG_NOT_ALLOWED);
+  return CLCStatus::Passed();
 }
 }  // namespace quorvex::internal

@@ -10,6 +10,6 @@ class CLCCRSValidNotExist : public CLCCRSValidItem {
   ~CLCCRSValidNotExist() override = default;
 
  protected:
-  int _validate(const char* value) const override;
+  CLCStatus _validate(const char* value) const override;
 };
 }  // namespace quorvex::internal

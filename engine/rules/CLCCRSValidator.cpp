@@ -163,22 +163,36 @@ bool CLCCRSValidator::SetUpOuter(CLCXDom* dom, CLCCRSValidItem* item, CLCValidRe
   return built;
 }
 
-int CLCCRSValidator::Validate(const char* value, long line, long column, CLCValidResult& result) const {
-  for (const auto& item : m_vecItems) {
-    const int outcome = item->Validate(value, line, column, result);
-    if (outcome != 0) return outcome;
+std::string CLCCRSValidator::ParamProblem() const {
+  for (std::size_t rule = 0; rule < m_vecItems.size(); ++rule) {
+    const CLCCRSValidItem& item = *m_vecItems[rule];
+    const std::string where = "rule " + std::to_string(rule + 1);
+    if (!item.ParamProblem().empty()) return where + ": " + item.ParamProblem();
+    const auto& outers = item.GetOuterItems();
+    for (std::size_t outer = 0; outer < outers.size(); ++outer) {
+      const std::string& problem = outers[outer]->ParamProblem();
+      if (!problem.empty()) return where + ", precondition " + std::to_string(outer + 1) + ": " + problem;
+    }
   }
-  return 0;
+  return std::string();
 }
 
-int CLCCRSValidator::ValidateCsv(const CLCCRSCsvFile& file, long record, long column,
-                                 CLCValidResult& result) const {
-  const CLCCRSRecordData* data = file.GetRecord(record);
-  if (data != nullptr && SkipsRecord(*data)) return 0;
+CLCStatus CLCCRSValidator::Validate(const char* value, long line, long column, CLCValidResult& result) const {
   for (const auto& item : m_vecItems) {
-    const int outcome = item->ValidateCsv(file, record, column, result);
-    if (outcome != 0) return outcome;
+    const CLCStatus status = item->Validate(value, line, column, result);
+    if (!status.IsPassed()) return status;
   }
-  return 0;
+  return CLCStatus::Passed();
+}
+
+CLCStatus CLCCRSValidator::ValidateCsv(const CLCCRSCsvFile& file, long record, long column,
+                                       CLCValidResult& result) const {
+  const CLCCRSRecordData* data = file.GetRecord(record);
+  if (data != nullptr && SkipsRecord(*data)) return CLCStatus::Passed();
+  for (const auto& item : m_vecItems) {
+    const CLCStatus status = item->ValidateCsv(file, record, column, result);
+    if (!status.IsPassed()) return status;
+  }
+  return CLCStatus::Passed();
 }
 }  // namespace quorvex::internal

@@ -3,6 +3,7 @@
 #include "rules/CLCCRSValidItem.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace quorvex::internal {
@@ -34,8 +35,8 @@ class CLCCRSValidator {
   // Reads the `outer` children of the `valid` element under the cursor.
   bool SetUpOuter(CLCXDom* dom, CLCCRSValidItem* item, CLCValidResult& result);
 
-  int Validate(const char* value, long line, long column, CLCValidResult& result) const;
-  int ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
+  CLCStatus Validate(const char* value, long line, long column, CLCValidResult& result) const;
+  CLCStatus ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
   // True when no rule can apply to the record: every one needs a column that
   // is empty there. Most columns of a record are empty, so this is asked first.
   bool SkipsRecord(const CLCCRSRecordData& record) const {
@@ -45,6 +46,10 @@ class CLCCRSValidator {
   }
 
   std::size_t GetItemCount() const { return m_vecItems.size(); }
+  // The first rule, in list order, whose parameters or whose preconditions'
+  // parameters are wrong, with what is wrong ("rule 2: ...", "rule 2,
+  // precondition 1: ..."); empty when every parameter is fine.
+  std::string ParamProblem() const;
 
  private:
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecItems;

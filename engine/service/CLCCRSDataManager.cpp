@@ -72,13 +72,13 @@ void CLCCRSDataManager::NameArgument(long column, const char* name, const std::s
   argument.value = value != nullptr ? *value : std::string();
 }
 
-int CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
-                                        const std::string& value, long position) {
-  if (!validator.Initialize(kind, m_result)) return 1;
+CLCStatus CLCCRSDataManager::ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind,
+                                              const std::string& value, long position) {
+  if (!validator.Initialize(kind, m_result)) return CLCStatus::Fatal();
   return validator.Validate(value.c_str(), kArgumentLine, position, m_result);
 }
 
-int CLCCRSDataManager::ValidateNenbun(CLCCRSValidator& validator, const char* nenbun) {
+CLCStatus CLCCRSDataManager::ValidateNenbun(CLCCRSValidator& validator, const char* nenbun) {
   if (nenbun != nullptr) m_strNenbun = CLCCRSCommon::StringTrim(nenbun);
   NameArgument(2, "nenbun", &m_strNenbun);
   return ValidateArgument(validator, ARGVALID_NENBUN, m_strNenbun, 2);
@@ -89,7 +89,7 @@ bool CLCCRSDataManager::InitForCheck(const char* csvPath) {
   if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
   NameArgument(1, "csvPath", &m_strCsvPath);
   CLCCRSValidator validator;
-  return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1) == 0;
+  return ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1).IsPassed();
 }
 
 bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
@@ -97,14 +97,9 @@ bool CLCCRSDataManager::InitForCheck(const char* csvPath, const char* nenbun) {
   if (csvPath != nullptr) m_strCsvPath = CLCCRSCommon::StringTrim(csvPath);
   NameArgument(1, "csvPath", &m_strCsvPath);
   CLCCRSValidator validator;
-  bool passed = true;
-  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
-  if (result == 1) return false;
-  if (result != 0) passed = false;
-  result = ValidateNenbun(validator, nenbun);
-  if (result == 1) return false;
-  if (result != 0) passed = false;
-  return passed;
+  CLCStatus status = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (status.IsFatal()) return false;
+  return status.Merge(ValidateNenbun(validator, nenbun)).IsPassed();
 }
 
 bool CLCCRSDataManager::CheckSchemaArgument(int schema) {
@@ -134,8 +129,7 @@ bool CLCCRSDataManager::InitForCheckBuffer(int schema, const char* data, std::si
   const bool bytesGiven = CheckBufferArgument(data, size);
   if (schema != 2) return schemaKnown && bytesGiven;
   CLCCRSValidator validator;
-  const int result = ValidateNenbun(validator, nenbun);
-  return result == 0 && bytesGiven;
+  return ValidateNenbun(validator, nenbun).IsPassed() && schemaKnown && bytesGiven;
 }
 
 bool CLCCRSDataManager::InitForMakeBuffer(int schema, const char* data, std::size_t size) {
@@ -177,32 +171,25 @@ bool CLCCRSDataManager::Load(const std::string_view* bytes, const char* rootName
   return true;
 }
 
-int CLCCRSDataManager::ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file,
-                                       bool reportingYear, CLCValidResult& result) {
+CLCStatus CLCCRSDataManager::ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file,
+                                             bool reportingYear, CLCValidResult& result) {
   const long count = file.GetRecordCount();
-  int status = 0;
+  CLCStatus status;
   for (long record = 0; record < count; ++record) {
+    // A record that fails a step is not distributed: its later steps never run.
     const char* kind = file.GetItem(record, CRSColumn::kKind - 1);
     if (kind != nullptr && std::strcmp(kind, "2") == 0) {
-      const int checked = file.AccountReportExclusiveCheck(record);
-      if (checked == 1) return 1;
-      if (checked != 0) {
-        status = checked;
-        continue;
-      }
+      const CLCStatus holder = file.AccountReportExclusiveCheck(record);
+      if (status.Merge(holder).IsFatal()) return status;
+      if (!holder.IsPassed()) continue;
     }
-    const int validated = definition.ValidateRecord(file, record, result);
-    if (validated == 1) return 1;
-    if (validated != 0) {
-      status = validated;
-      continue;
-    }
+    const CLCStatus columns = definition.ValidateRecord(file, record, result);
+    if (status.Merge(columns).IsFatal()) return status;
+    if (!columns.IsPassed()) continue;
     if (record == 0 && reportingYear) {
-      const int year = file.NenbunCheck();
-      if (year == 1) return 1;
-      if (year != 0) status = year;
+      if (status.Merge(file.NenbunCheck()).IsFatal()) return status;
     }
-    if (!file.DistributeRecord(record)) return 1;
+    if (!file.DistributeRecord(record)) return CLCStatus::Fatal();
   }
   return status;
 }
@@ -213,9 +200,11 @@ bool CLCCRSDataManager::ValidateCsv() {
     return false;
   }
   m_pCsvReport->SetNenbun(m_strNenbun);
-  if (ValidateRecords(*m_pDefinition, *m_pCsvReport, m_usResource == kValidateDefine2, m_result) != 0) return false;
+  if (!ValidateRecords(*m_pDefinition, *m_pCsvReport, m_usResource == kValidateDefine2, m_result).IsPassed()) {
+    return false;
+  }
 
-  using Check = int (CLCCRSCsvCRSReport::*)();
+  using Check = CLCStatus (CLCCRSCsvCRSReport::*)();
   static constexpr Check kChecks[] = {
       &CLCCRSCsvCRSReport::MessageSpecReportingFIDocTypeIndicCheck,
       &CLCCRSCsvCRSReport::AccountReportDocTypeIndicCheck,
@@ -229,14 +218,13 @@ bool CLCCRSDataManager::ValidateCsv() {
       &CLCCRSCsvCRSReport::ControllingPersonDocRefIdCheck,
       &CLCCRSCsvCRSReport::PaymentDocRefIdCheck,
   };
-  bool passed = true;
+  // Every check runs, so that the file's problems are all reported at once.
+  CLCStatus status;
   for (Check check : kChecks) {
-    const int result = (m_pCsvReport.get()->*check)();
-    if (result == 1) return false;
-    if (result != 0) passed = false;
+    if (status.Merge((m_pCsvReport.get()->*check)()).IsFatal()) return false;
   }
   const bool properties = MakeProperties();
-  return passed && properties && !m_pCsvReport->HasUnusableCharacters();
+  return status.IsPassed() && properties && !m_pCsvReport->HasUnusableCharacters();
 }
 
 bool CLCCRSDataManager::MakeProperties() {
@@ -265,22 +253,18 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
   NameArgument(1, "csvPath", &m_strCsvPath);
   NameArgument(2, "outputPath", &m_strOutputPath);
   CLCCRSValidator validator;
-  bool passed = true;
-  int result = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
-  if (result == 1) return false;
-  if (result != 0) passed = false;
+  CLCStatus status = ValidateArgument(validator, ARGVALID_CSV_PATH, m_strCsvPath, 1);
+  if (status.IsFatal()) return false;
   if (!m_strOutputPath.empty()) {
-    result = ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2);
-    if (result == 1) return false;
-    if (result != 0) passed = false;
+    if (status.Merge(ValidateArgument(validator, ARGVALID_OUTPUT_PATH, m_strOutputPath, 2)).IsFatal()) return false;
     // Writing the output over the input would destroy it, whatever path
     // spelling or hard link leads there.
     if (CLCCRSCommon::IsSameFile(m_strCsvPath.c_str(), m_strOutputPath.c_str())) {
       m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
-      passed = false;
+      status.Merge(CLCStatus::Failed(CRSMSG_INVALID));
     }
   }
-  return passed;
+  return status.IsPassed();
 }
 
 bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now) {
@@ -293,9 +277,8 @@ bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now) {
   for (long record = 0; record < count; ++record) {
     if (!m_pCsvReport->DistributeRecord(record)) return false;
   }
-  bool success = true;
-  std::string xml = m_pDefinition->MakeReportData(*m_pCsvReport, now, &success, m_result);
-  if (!success || xml.empty()) return false;
+  std::string xml;
+  if (!m_pDefinition->MakeReportData(*m_pCsvReport, now, xml, m_result).IsPassed() || xml.empty()) return false;
   if (!MakeProperties()) return false;
   if (xml.size() > CLCCRSDefinition::kMaxOutputSize) {
     m_result.SetResult(CRSMSG_OUTPUT_TOO_LARGE, 0, 0, -1);
@@ -329,9 +312,9 @@ bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
   const std::string limit = std::to_string(limitSize);
   NameArgument(2, "limitSize", &limit);
   CLCCRSValidator validator;
-  const int result = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
-  if (result == 1) return false;
-  if (limitSize >= -1) return result == 0;
+  const CLCStatus status = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
+  if (status.IsFatal()) return false;
+  if (limitSize >= -1) return status.IsPassed();
   m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
   return false;
 }

@@ -70,19 +70,19 @@ class CLCCRSDataManager {
 
   // The check's record loop: column rules record by record, with the
   // account-holder rule, the reporting year on the header when asked and the
-  // distribution into kind lists: 0, 1 fatal, else the last message.
-  static int ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file, bool reportingYear,
+  // distribution into kind lists; failed with the last message.
+  static CLCStatus ValidateRecords(const CLCCRSDefinition& definition, CLCCRSCsvCRSReport& file, bool reportingYear,
                              CLCValidResult& result);
 
  private:
-  // Validates one argument with a built-in rule table; the validator's result code.
-  int ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
+  // Validates one argument with a built-in rule table.
+  CLCStatus ValidateArgument(CLCCRSValidator& validator, CLCArgValid_t kind, const std::string& value,
                        long position);
   // Remembers an argument's name and value (null: none to show) for error
   // descriptions, by its column: 1 and 2, or 0 for the schema of a buffer call.
   void NameArgument(long column, const char* name, const std::string* value);
-  // Trims, names and validates the reporting year as argument 2; the validator's result code.
-  int ValidateNenbun(CLCCRSValidator& validator, const char* nenbun);
+  // Trims, names and validates the reporting year as argument 2; its status.
+  CLCStatus ValidateNenbun(CLCCRSValidator& validator, const char* nenbun);
   // Argument 1 of a buffer call: the bytes are there and not empty.
   bool CheckBufferArgument(const char* data, std::size_t size);
   // The schema of a buffer call, 1 or 2.

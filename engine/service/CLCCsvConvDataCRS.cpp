@@ -97,8 +97,8 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Run(const char* function, const Steps& s
 
 CLCCsvConvResultCRS* CLCCsvConvDataCRS::CRSCsvCheck(const char* csvPath) {
   return Run(__PRETTY_FUNCTION__, [&](CLCCRSDataManager& manager, std::string&) {
-    return manager.InitForCheck(csvPath) && manager.LoadCsvWithDefinition(kRootName, CLCCRSDataManager::kValidateDefine1, true) &&
-           manager.ValidateCsv();
+    return manager.InitForCheck(csvPath) &&
+           manager.LoadCsvWithDefinition(kRootName, CLCCRSDataManager::kValidateDefine1, true) && manager.ValidateCsv();
   });
 }
 

@@ -28,9 +28,9 @@ inline std::unique_ptr<CLCCRSValidItem> Rule(const char* id, const char* value =
   return CLCCRSValidItem::CreateItem(column, id, value, min, max, message, Collector());
 }
 
-// The rule's own verdict on a value, recorded nowhere (the precondition path:
-// a definition error gives 1 for the caller to record).
-inline int Verdict(CLCCRSValidItem& rule, const char* value) { return rule.ValidateOuter(value); }
+// The message of the rule's own verdict on a value, recorded nowhere (the
+// precondition path: a definition error gives HE40000E, 1, for the caller to record).
+inline int Verdict(CLCCRSValidItem& rule, const char* value) { return rule.ValidateOuter(value).Message(); }
 
 // A record of `count` columns of kind `kind`, the given 1-based columns filled.
 inline std::vector<std::string> Record(const std::string& kind, std::size_t count,
