@@ -200,6 +200,9 @@ bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const
                       " reports, this one has " + std::to_string(m_vecReports.size()),
                   result);
   }
+  if (!validationMode) {
+    for (const auto& report : m_vecReports) report->PrepareForWriting();
+  }
   return true;
 }
 

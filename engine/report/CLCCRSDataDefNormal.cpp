@@ -9,20 +9,10 @@
 
 namespace quorvex::internal {
 
-CLCStatus CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long record, std::string& out,
-                                                CLCValidResult& result) const {
-  // Only three shapes exist: attr1 alone, attr1 and attr2, all four.
-  int count = 0;
-  if (!m_strAttr[0].empty()) {
-    if (m_strAttr[1].empty() && m_strAttr[2].empty() && m_strAttr[3].empty()) {
-      count = 1;
-    } else if (!m_strAttr[1].empty() && m_strAttr[2].empty() && m_strAttr[3].empty()) {
-      count = 2;
-    } else if (!m_strAttr[1].empty() && !m_strAttr[2].empty() && !m_strAttr[3].empty()) {
-      count = 4;
-    }
-  }
-  for (int i = 0; i < count; ++i) {
+CLCStatus CLCCRSDataDefNormal::AppendStartTag(CLCCRSCRSReport* list, long record, std::string& out,
+                                              CLCValidResult& result) const {
+  out += m_strStartTag;
+  for (int i = 0; i < m_iAttrCount; ++i) {
     const char* text = list->GetColumnValue(record, m_lAttrColumn[i]);
     if (text == nullptr) {
       CRS_FATAL(result);
@@ -41,35 +31,38 @@ CLCStatus CLCCRSDataDefNormal::AppendAttributes(CLCCRSCRSReport* list, long reco
 CLCStatus CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
                                          CLCValidResult& result) const {
   if (!CanWrite(list, result)) return CLCStatus::Fatal();
+  // A group whose required child cannot come is passed over whole.
+  if (LacksRequiredChild(list, record)) return CLCStatus::Passed();
+  std::string_view text;
+  if (!NodeText(list, record, text, result)) return CLCStatus::Fatal();
+  // Most items of a record are empty leaves: they are passed over without
+  // writing and taking back any markup, once their columns are known to exist.
+  if (text.empty() && m_vecChildren.empty() && m_strEmptyTag.empty()) {
+    if (m_lLastAttrColumn >= 0 && list->GetColumnValue(record, m_lLastAttrColumn) == nullptr) {
+      CRS_FATAL(result);
+      return CLCStatus::Fatal();
+    }
+    return CLCStatus::Passed();
+  }
   // The element is written in place and taken back when the omission rules
   // say so; the children's text is never copied.
   const std::size_t mark = out.size();
-  const std::string& prefix = Prefix();
   const auto takeBack = [&](CLCStatus status) {
     out.resize(mark);
     return status;
   };
-  // "<prefix:id" and the attributes.
-  auto openTag = [&]() {
-    out += '<';
-    out += prefix;
-    out += ':';
-    out += m_strId;
-    return m_strAttr[0].empty() ? CLCStatus::Passed() : AppendAttributes(list, record, out, result);
-  };
-  CLCStatus status = openTag();
+  CLCStatus status = AppendStartTag(list, record, out, result);
   if (!status.IsPassed()) return takeBack(status);
   out += '>';
   const std::size_t valueStart = out.size();
-  status = AppendNodeValue(list, record, out, result);
-  if (!status.IsPassed()) return takeBack(status);
+  AppendText(text, out);
   const std::size_t childStart = out.size();
   status = AppendChildren(list, record, now, out, result);
   if (!status.IsPassed()) return takeBack(status);
   if (childStart == valueStart && out.size() == childStart) {
     out.resize(mark);
     if (m_strEmptyTag.empty()) return status;
-    status = openTag();
+    status = AppendStartTag(list, record, out, result);
     if (!status.IsPassed()) return takeBack(status);
     out += "/>";
     return status;
@@ -78,11 +71,7 @@ CLCStatus CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, co
       std::string_view(out).substr(childStart).find(m_strRequiredChild) == std::string_view::npos) {
     return takeBack(status);
   }
-  out += "</";
-  out += prefix;
-  out += ':';
-  out += m_strId;
-  out += '>';
+  out += m_strEndTag;
   return status;
 }
 }  // namespace quorvex::internal

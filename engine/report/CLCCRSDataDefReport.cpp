@@ -10,6 +10,7 @@ bool CLCCRSDataDefReport::Initialize(const std::string& reportId, const std::str
   m_strId = reportId;
   m_strReportVR = reportVR;
   m_strDumyFlg = dumyFlg;
+  MakeTags();
   return true;
 }
 
@@ -19,8 +20,7 @@ CLCStatus CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, co
   const std::size_t mark = out.size();
   const bool wrapped = m_strDumyFlg.empty();
   if (wrapped) {
-    out += "<crs:";
-    out += m_strId;
+    out += m_strStartTag;
     out += '>';
   }
   const std::size_t itemsStart = out.size();
@@ -29,11 +29,7 @@ CLCStatus CLCCRSDataDefReport::AppendNode(CLCCRSCRSReport* list, long record, co
     out.resize(mark);
     return status;
   }
-  if (wrapped) {
-    out += "</crs:";
-    out += m_strId;
-    out += '>';
-  }
+  if (wrapped) out += m_strEndTag;
   return status;
 }
 

@@ -24,14 +24,11 @@ CLCStatus CLCCRSDataDefSplit::AppendNode(CLCCRSCRSReport* list, long record, con
     std::size_t end = whole.find('/', start);
     if (end == std::string_view::npos) end = whole.size();
     if (end > start) {
-      out += "<crs:";
-      out += m_strId;
+      out += m_strStartTag;
       out += '>';
       out += whole.substr(start, end - start);
       out += children;
-      out += "</crs:";
-      out += m_strId;
-      out += '>';
+      out += m_strEndTag;
     }
     start = end + 1;
   }

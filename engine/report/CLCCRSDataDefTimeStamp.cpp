@@ -28,8 +28,7 @@ CLCStatus CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record,
     return CLCStatus::Fatal();
   }
   const std::size_t mark = out.size();
-  out += "<crs:";
-  out += m_strId;
+  out += m_strStartTag;
   out += '>';
   out += CLCPortable::formatTime(m_bMillisec ? kPatternMillisec : kPattern, now);
   const CLCStatus status = AppendChildren(list, record, now, out, result);
@@ -37,9 +36,7 @@ CLCStatus CLCCRSDataDefTimeStamp::AppendNode(CLCCRSCRSReport* list, long record,
     out.resize(mark);
     return status;
   }
-  out += "</crs:";
-  out += m_strId;
-  out += '>';
+  out += m_strEndTag;
   return status;
 }
 }  // namespace quorvex::internal

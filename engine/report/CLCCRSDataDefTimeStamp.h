@@ -8,5 +8,8 @@ class CLCCRSDataDefTimeStamp : public CLCCRSDataDefineNode {
  public:
   CLCStatus AppendNode(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
                        CLCValidResult& result) const override;
+
+ protected:
+  const std::string& TagPrefix() const override { return DefaultPrefix(); }
 };
 }  // namespace quorvex::internal

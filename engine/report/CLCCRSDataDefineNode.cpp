@@ -13,6 +13,7 @@
 #include "diagnostics/CLCValidResult.h"
 #include "xml/CLCXDom.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -46,6 +47,16 @@ long CLCCRSDataDefineNode::ColumnIndex(const std::string& text) {
 
 const std::string& CLCCRSDataDefineNode::Prefix() const {
   return m_strNameSpace.empty() ? kDefaultPrefix : m_strNameSpace;
+}
+
+const std::string& CLCCRSDataDefineNode::DefaultPrefix() { return kDefaultPrefix; }
+
+const std::string& CLCCRSDataDefineNode::TagPrefix() const { return Prefix(); }
+
+void CLCCRSDataDefineNode::MakeTags() {
+  const std::string& prefix = TagPrefix();
+  m_strStartTag = '<' + prefix + ':' + m_strId;
+  m_strEndTag = "</" + prefix + ':' + m_strId + '>';
 }
 
 std::unique_ptr<CLCCRSDataDefineNode> CLCCRSDataDefineNode::CreateNode(CLCXDom* dom, bool validationMode,
@@ -97,6 +108,15 @@ bool CLCCRSDataDefineNode::Initialize(CLCXDom* dom, bool validationMode, CLCVali
   m_strEmptyTag = dom->GetAttribute("emptyTag");
   if (!validationMode) m_bMillisec = dom->GetAttribute("millisec") == "1";
   m_lColumn = ColumnIndex(dom->GetAttribute("column"));
+  // Only three shapes of attributes are written: attr1 alone, attr1 and attr2, all four.
+  const bool named[4] = {!m_strAttr[0].empty(), !m_strAttr[1].empty(), !m_strAttr[2].empty(), !m_strAttr[3].empty()};
+  if (named[0] && !named[2] && !named[3]) {
+    m_iAttrCount = named[1] ? 2 : 1;
+  } else if (named[0] && named[1] && named[2] && named[3]) {
+    m_iAttrCount = 4;
+  }
+  for (int i = 0; i < m_iAttrCount; ++i) m_lLastAttrColumn = std::max(m_lLastAttrColumn, m_lAttrColumn[i]);
+  MakeTags();
 
   if (validationMode && dom->HasChild()) {
     m_pValidator = std::make_unique<CLCCRSValidator>();
@@ -122,6 +142,58 @@ bool CLCCRSDataDefineNode::LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNod
     if ((*it)->LocateNodeForMake(node, false)) return true;
   }
   return false;
+}
+
+namespace {
+
+// Calls visit on every node below `node`, depth first.
+template <typename Visit>
+void ForEachBelow(const CLCCRSDataDefineNode& node, const Visit& visit) {
+  for (const auto& child : node.GetChildren()) {
+    visit(*child);
+    ForEachBelow(*child, visit);
+  }
+}
+
+}  // namespace
+
+void CLCCRSDataDefineNode::PrepareForWriting() {
+  m_lLastColumnRead = std::max(m_lColumn, m_lLastAttrColumn);
+  m_vecRequiredColumns.clear();
+  ForEachBelow(*this, [&](const CLCCRSDataDefineNode& node) {
+    m_lLastColumnRead = std::max({m_lLastColumnRead, node.m_lColumn, node.m_lLastAttrColumn});
+  });
+  // The required child is searched in the children's text, where a '<' only
+  // starts a tag: column and attribute text is escaped. So a fragment that is
+  // one start tag's beginning can only come from a node whose start tag
+  // matches it, unless some fixed value, written as it is, holds a '<'.
+  const std::string& required = m_strRequiredChild;
+  bool sound = required.size() > 1 && required[0] == '<' && required[1] != '/' &&
+               required.find('<', 1) == std::string::npos;
+  std::vector<long> columns;
+  ForEachBelow(*this, [&](const CLCCRSDataDefineNode& node) {
+    if (!sound) return;
+    if (node.m_lColumn < 0 && node.m_strValue.find('<') != std::string::npos) sound = false;
+    const std::string& tag = node.m_strStartTag;
+    const bool mayMatch = required.compare(0, tag.size(), tag) == 0 || tag.compare(0, required.size(), required) == 0;
+    if (!mayMatch) return;
+    if (node.SilentWithoutText()) {
+      columns.push_back(node.m_lColumn);
+    } else {
+      sound = false;
+    }
+  });
+  if (sound) m_vecRequiredColumns = std::move(columns);
+  for (const auto& child : m_vecChildren) child->PrepareForWriting();
+}
+
+bool CLCCRSDataDefineNode::LacksRequiredChild(const CLCCRSCRSReport* list, long record) const {
+  if (m_vecRequiredColumns.empty()) return false;
+  for (const long column : m_vecRequiredColumns) {
+    const char* text = list->GetColumnValue(record, column);
+    if (text == nullptr || *text != '\0') return false;
+  }
+  return m_lLastColumnRead < 0 || list->GetColumnValue(record, m_lLastColumnRead) != nullptr;
 }
 
 CLCStatus CLCCRSDataDefineNode::ValidateCsv(const CLCCRSCsvFile& file, long record, CLCValidResult& result) const {
@@ -162,23 +234,39 @@ CLCStatus CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long recor
   return CLCStatus::Passed();
 }
 
-CLCStatus CLCCRSDataDefineNode::AppendNodeValue(CLCCRSCRSReport* list, long record, std::string& out,
-                                                CLCValidResult& result) const {
+bool CLCCRSDataDefineNode::NodeText(const CLCCRSCRSReport* list, long record, std::string_view& text,
+                                    CLCValidResult& result) const {
   if (list == nullptr) {
     CRS_FATAL(result);
-    return CLCStatus::Fatal();
+    return false;
   }
   if (m_lColumn < 0) {
-    out += m_strValue;
-    return CLCStatus::Passed();
+    text = m_strValue;
+    return true;
   }
-  const char* text = list->GetColumnValue(record, m_lColumn);
-  if (text == nullptr) {
+  const char* column = list->GetColumnValue(record, m_lColumn);
+  if (column == nullptr) {
     // The record is shorter than the definition expects.
     CRS_FATAL(result);
-    return CLCStatus::Fatal();
+    return false;
   }
-  CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out);
+  text = column;
+  return true;
+}
+
+void CLCCRSDataDefineNode::AppendText(std::string_view text, std::string& out) const {
+  if (m_lColumn < 0) {
+    out += text;
+  } else {
+    CLCCRSCommon::ConvEntityRefs(text.data(), text.size(), out);
+  }
+}
+
+CLCStatus CLCCRSDataDefineNode::AppendNodeValue(CLCCRSCRSReport* list, long record, std::string& out,
+                                                CLCValidResult& result) const {
+  std::string_view text;
+  if (!NodeText(list, record, text, result)) return CLCStatus::Fatal();
+  AppendText(text, out);
   return CLCStatus::Passed();
 }
 }  // namespace quorvex::internal

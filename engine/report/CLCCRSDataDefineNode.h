@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvex::internal {
@@ -46,6 +47,10 @@ class CLCCRSDataDefineNode {
   // parent, searching this node first and then its subtrees newest first.
   // Takes ownership only when it returns true; `placed` true returns at once.
   bool LocateNodeForMake(std::unique_ptr<CLCCRSDataDefineNode>& node, bool placed);
+  // Once the conversion tree is complete: works out, for this node and every
+  // node below, which columns decide that an element with a required child
+  // writes nothing, so that writing a record can pass it over at once.
+  void PrepareForWriting();
 
   const std::string& GetId() const { return m_strId; }
   const std::string& GetParent() const { return m_strParent; }
@@ -60,6 +65,12 @@ class CLCCRSDataDefineNode {
   // or the fixed value as written when the item has no column; fatal when the
   // record lacks the column.
   CLCStatus AppendNodeValue(CLCCRSCRSReport* list, long record, std::string& out, CLCValidResult& result) const;
+  // The node's element text for one record before escaping: the column's text,
+  // or the fixed value when the item has no column. false, with the fatal error
+  // recorded, when there is no list or the record lacks the column.
+  bool NodeText(const CLCCRSCRSReport* list, long record, std::string_view& text, CLCValidResult& result) const;
+  // Appends text that NodeText gave: escaped when it came from a column.
+  void AppendText(std::string_view text, std::string& out) const;
 
   // Zero-based index from a one-based column attribute: its leading decimal
   // integer minus one when that is 1 or more, else -1.
@@ -71,11 +82,23 @@ class CLCCRSDataDefineNode {
   // Common start of every writer: false, with the fatal error recorded, when
   // there is no record list to write from.
   static bool CanWrite(const CLCCRSCRSReport* list, CLCValidResult& result);
+  // True when the node writes nothing for a record whose own column is empty.
+  virtual bool SilentWithoutText() const { return false; }
+  // True when the required child cannot be written for this record: every
+  // column that could write it is empty and every column read exists (a
+  // missing one is left to the writers, which report it).
+  bool LacksRequiredChild(const CLCCRSCRSReport* list, long record) const;
   // Appends every child's element text; stops at the first child that failed.
   CLCStatus AppendChildren(CLCCRSCRSReport* list, long record, const CLCLocalTime& now, std::string& out,
                            CLCValidResult& result) const;
   // Element prefix: the namespace prefix, "crs" when none is given.
   const std::string& Prefix() const;
+  static const std::string& DefaultPrefix();
+  // Prefix of the node's own tags; the fixed-shape writers always use "crs".
+  virtual const std::string& TagPrefix() const;
+  // Builds the start tag ("<prefix:id", left open for attributes) and the end
+  // tag once at load time, so that writing a record costs one append for each.
+  void MakeTags();
 
   std::unique_ptr<CLCCRSValidator> m_pValidator;
   std::vector<std::unique_ptr<CLCCRSDataDefineNode>> m_vecChildren;
@@ -90,5 +113,16 @@ class CLCCRSDataDefineNode {
   std::string m_strNameSpace;
   std::string m_strEmptyTag;
   bool m_bMillisec = false;
+  std::string m_strStartTag;
+  std::string m_strEndTag;
+  // Attributes written (the first 0, 1, 2 or 4, by the shape of attr1 to
+  // attr4) and the highest column they read (-1 when none).
+  int m_iAttrCount = 0;
+  long m_lLastAttrColumn = -1;
+  // Set by PrepareForWriting: the highest column that this node and the nodes
+  // below read, and the columns whose text alone can bring the required child
+  // (empty: not known).
+  long m_lLastColumnRead = -1;
+  std::vector<long> m_vecRequiredColumns;
 };
 }  // namespace quorvex::internal
