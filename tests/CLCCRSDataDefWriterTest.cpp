@@ -111,6 +111,29 @@ TEST(DataDefWriterTest, ElementsWithNothingToSayAreLeftOut) {
           <item id="FirstName" parent="Name" type="Normal" column="2" attr1="xnlNameType" attrValueColumn1="3"/>)",
        {{2, "Taro"}, {3, "given"}},
        "<crs:Name><crs:FirstName xnlNameType=\"given\">Taro</crs:FirstName></crs:Name>"},
+      {"required child written by a grandchild",
+       R"(<item id="Ind" parent="R" type="Normal" requiredChild="&lt;crs:FirstName"/>
+          <item id="Name" parent="Ind" type="Normal"/>
+          <item id="FirstName" parent="Name" type="Normal" column="2"/>)",
+       {{2, "Taro"}},
+       "<crs:Ind><crs:Name><crs:FirstName>Taro</crs:FirstName></crs:Name></crs:Ind>"},
+      {"required child written by a group of its own",
+       R"(<item id="G" parent="R" type="Normal" requiredChild="&lt;crs:A&gt;"/>
+          <item id="A" parent="G" type="Normal" column="4"/>
+          <item id="B" parent="A" type="Normal" column="3"/>)",
+       {{3, "b"}},
+       "<crs:G><crs:A><crs:B>b</crs:B></crs:A></crs:G>"},
+      {"required child found in a fixed value written as it is",
+       R"(<item id="G" parent="R" type="Normal" requiredChild="&lt;cfc:X&gt;"/>
+          <item id="C" parent="G" type="Normal" value="&lt;cfc:X&gt;"/>
+          <item id="X" parent="G" type="Normal" column="2" nameSpace="cfc"/>)",
+       {},
+       "<crs:G><crs:C><cfc:X></crs:C></crs:G>"},
+      {"required child from a split piece",
+       R"(<item id="G" parent="R" type="Normal" requiredChild="&lt;crs:S&gt;"/>
+          <item id="S" parent="G" type="Split" column="2"/>)",
+       {{2, "/JP"}},
+       "<crs:G><crs:S>JP</crs:S></crs:G>"},
       {"empty tag requested", R"(<item id="E" parent="R" type="Normal" column="2" emptyTag="1"/>)", {}, "<crs:E/>"},
       {"empty tag with attribute",
        R"(<item id="E" parent="R" type="Normal" column="2" emptyTag="1" attr1="a" attrValueColumn1="3"/>)",
@@ -238,6 +261,11 @@ TEST(DataDefWriterTest, MissingColumnFailsInsteadOfReadingPastTheRecord) {
       // A failing child empties its whole group.
       R"(<item id="G" parent="R" type="Normal" value="g"/><item id="B" parent="G" type="Normal" value="b"/>
          <item id="A" parent="G" type="Normal" column="30"/>)",
+      // Elements that write nothing (an empty column, a group without its
+      // required child) still need every column they would read.
+      R"(<item id="E" parent="R" type="Normal" column="3" attr1="a" attrValueColumn1="30"/>)",
+      R"(<item id="G" parent="R" type="Normal" requiredChild="&lt;crs:A"/><item id="A" parent="G" type="Normal" column="3"/>
+         <item id="B" parent="G" type="Normal" column="4" attr1="b" attrValueColumn1="30"/>)",
   };
   for (const char* items : cases) {
     SCOPED_TRACE(items);

@@ -164,12 +164,13 @@ void CLCCRSDataDefineNode::PrepareForWriting() {
     m_lLastColumnRead = std::max({m_lLastColumnRead, node.m_lColumn, node.m_lLastAttrColumn});
   });
   // The required child is searched in the children's text, where a '<' only
-  // starts a tag: column and attribute text is escaped. So a fragment that is
-  // one start tag's beginning can only come from a node whose start tag
-  // matches it, unless some fixed value, written as it is, holds a '<'.
+  // begins a tag: column and attribute text is escaped. Unless some fixed
+  // value, written as it is, holds a '<', the fragment can therefore only be
+  // found where the start tag of a node below begins that agrees with it as
+  // far as both go (none when the fragment does not begin with '<'). When
+  // each such node writes nothing without its column text, those columns decide.
   const std::string& required = m_strRequiredChild;
-  bool sound = required.size() > 1 && required[0] == '<' && required[1] != '/' &&
-               required.find('<', 1) == std::string::npos;
+  bool sound = !required.empty();
   std::vector<long> columns;
   ForEachBelow(*this, [&](const CLCCRSDataDefineNode& node) {
     if (!sound) return;
