@@ -42,22 +42,21 @@ std::string CLCShiftJIS::ToUtf8(std::string_view bytes) {
       to = out.data() + written;
       toEnd = out.data() + out.size();
     }
-    // Eight ASCII bytes at a time: they are their own UTF-8.
-    if (fromEnd - from >= 8) {
+    const unsigned char c = *from;
+    if (c < 0x80) {
+      // ASCII is its own UTF-8: eight bytes at a time where they all are.
       std::uint64_t block;
-      std::memcpy(&block, from, 8);
-      if ((block & 0x8080808080808080u) == 0) {
+      if (fromEnd - from >= 8 && (std::memcpy(&block, from, 8), (block & 0x8080808080808080u) == 0)) {
         std::memcpy(to, from, 8);
         from += 8;
         to += 8;
-        continue;
+      } else {
+        *to++ = static_cast<char>(c);
+        ++from;
       }
-    }
-    const unsigned char c = *from++;
-    if (c < 0x80) {
-      *to++ = static_cast<char>(c);
       continue;
     }
+    ++from;
     std::uint16_t unit = kSingleUnits[c];
     if (unit == 0) {  // a lead byte
       if (from < fromEnd && IsTrail(*from)) {
