@@ -10,6 +10,13 @@ constexpr std::uint16_t kReplacement = 0xFFFD;
 
 bool IsTrail(unsigned char c) { return c >= 0x40 && c <= 0xFC && c != 0x7F; }
 
+// True when none of the eight bytes has its high bit set.
+bool IsAsciiBlock(const unsigned char* bytes) {
+  std::uint64_t block;
+  std::memcpy(&block, bytes, sizeof block);
+  return (block & 0x8080808080808080u) == 0;
+}
+
 char* PutUtf8(std::uint16_t unit, char* out) {
   if (unit < 0x80) {
     *out++ = static_cast<char>(unit);
@@ -45,8 +52,7 @@ std::string CLCShiftJIS::ToUtf8(std::string_view bytes) {
     const unsigned char c = *from;
     if (c < 0x80) {
       // ASCII is its own UTF-8: eight bytes at a time where they all are.
-      std::uint64_t block;
-      if (fromEnd - from >= 8 && (std::memcpy(&block, from, 8), (block & 0x8080808080808080u) == 0)) {
+      if (fromEnd - from >= 8 && IsAsciiBlock(from)) {
         std::memcpy(to, from, 8);
         from += 8;
         to += 8;
