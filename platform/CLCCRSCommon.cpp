@@ -3,11 +3,13 @@
 #include "text/CLCDateText.h"
 #include "CLCNative.h"
 #include "text/CLCPortable.h"
+#include "text/CLCShiftJIS.h"
 #if defined(QUORVEX_MACOS_FRAMEWORK)
 #include "CLCMacOSNative.h"
 #endif
 
 #include <cstring>
+#include <new>
 
 namespace quorvex::internal {
 
@@ -30,9 +32,11 @@ bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes, long maxB
 }
 
 std::string CLCCRSCommon::ShiftJisToUtf8(std::string_view bytes) {
-  std::string text;
-  if (!CLCNative::shiftJisToUtf8(bytes, text)) return {};
-  return text;
+  try {
+    return CLCShiftJIS::ToUtf8(bytes);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
 }
 
 bool CLCCRSCommon::WriteFileData(const char* path, const std::string& text) {

@@ -29,9 +29,10 @@ class CLCCRSCommon {
   // when maxBytes is negative). false when the file cannot be read or is not a
   // regular file (a FIFO, a device, a folder): nothing else is ever read.
   static bool ReadFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
-  // Shift_JIS (Windows-31J) bytes as UTF-8. Every byte sequence that is not
-  // Shift_JIS becomes U+FFFD, which the table never yields otherwise, so the
-  // reader can point at it; empty only for empty input or a converter failure.
+  // Shift_JIS bytes as code page 932 reads them, as UTF-8 (CLCShiftJIS, the
+  // same on every system). Every byte sequence that is not Shift_JIS becomes
+  // U+FFFD, which the table never yields otherwise, so the reader can point at
+  // it; empty only for empty input or when memory runs out.
   static std::string ShiftJisToUtf8(std::string_view bytes);
   // Writes the text as UTF-8 without byte-order mark. The text goes to an
   // unnamed (else hidden) temporary file in the target folder that is then put

@@ -1,8 +1,6 @@
 #include "CLCNative.h"
 #include "text/CLCPortable.h"
 
-#include "CLCShiftJIS.h"
-
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -23,8 +21,8 @@
 
 namespace quorvex::internal {
 
-// The POSIX body of the platform services: files through POSIX calls, Shift_JIS
-// through the ICU converter (CLCShiftJIS), the clock through gettimeofday and localtime_r.
+// The POSIX body of the platform services: files through POSIX calls, the clock
+// through gettimeofday and localtime_r.
 
 namespace {
 
@@ -183,10 +181,6 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
     bytes.append(chunk, static_cast<std::size_t>(n));
   }
   return true;
-}
-
-bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
-  return CLCShiftJIS::ToUtf8(bytes, text);
 }
 
 bool CLCNative::writeFile(const char* path, const std::string& text) {

@@ -4,10 +4,6 @@
 
 #import <Foundation/Foundation.h>
 
-#if defined(GNUSTEP)
-#include "CLCShiftJIS.h"
-#endif
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -15,9 +11,8 @@
 namespace quorvex::internal {
 
 // The macOS body of the platform services, written against Foundation: files
-// through NSFileManager and NSData, Shift_JIS through NSString, the clock
-// through NSDate and the Gregorian NSCalendar, the definition documents through
-// the framework's bundle.
+// through NSFileManager and NSData, the clock through NSDate and the Gregorian
+// NSCalendar, the definition documents through the framework's bundle.
 //
 // Every operation runs under its own autorelease pool, since the engine may
 // call from threads that have none, and catches everything: a Foundation
@@ -118,29 +113,6 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
     bytes.assign(static_cast<const char*>([data bytes]), [data length]);
     return true;
   });
-}
-
-bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
-  text.clear();
-  if (bytes.empty()) return true;
-#if defined(GNUSTEP)
-  // GNUstep's Shift_JIS table is the plain JIS X 0208 one: it refuses the NEC
-  // and IBM extensions (row 13 numerals, 0xFA40...) that Japanese spreadsheet
-  // software writes, reads 0x5C as the yen sign, and cannot mark the bytes it
-  // refuses. The Windows-31J converter keeps the result the same as on every
-  // other system.
-  return CLCShiftJIS::ToUtf8(bytes, text);
-#else
-  // Apple's Shift_JIS encoding is the Windows-31J (code page 932) table. It
-  // refuses a file with any undecodable byte as a whole, without marking it.
-  return Guarded(false, [&]() {
-    NSString* decoded = [[[NSString alloc] initWithBytes:bytes.data() length:bytes.size()
-                                                encoding:NSShiftJISStringEncoding] autorelease];
-    if (decoded == nil) return false;
-    text = TextOf(decoded);
-    return true;
-  });
-#endif
 }
 
 bool CLCNative::writeFile(const char* path, const std::string& text) {

@@ -9,13 +9,14 @@ namespace quorvex::internal {
 // The part of the platform services that differs per operating system. Exactly
 // one body is compiled, chosen by CMake from the target system:
 //
-//   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, ICU converter, clock
+//   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, clock
 //   Windows                         CLCWindowsNative.cpp  Win32
 //   macOS                           CLCMacOSNative.mm     Foundation
 //
-// Everything else (trimming, XML escaping, UTF-16 code-unit counts, dates in both
-// calendars, path joining, the definition documents, time formatting) is portable
-// code in CLCPortable and CLCDateText, shared by every body and tested once.
+// Everything else (Shift_JIS decoding, trimming, XML escaping, UTF-16 code-unit
+// counts, dates in both calendars, path joining, the definition documents, time
+// formatting) is portable code in CLCShiftJIS, CLCPortable and CLCDateText,
+// shared by every body and tested once.
 //
 // Contract every body keeps:
 // - Stateless: no global or thread_local mutable state; any operation may run on
@@ -39,11 +40,6 @@ class CLCNative {
   // (bytes empty) when it cannot be opened or read, or is anything but a regular
   // file (a FIFO, a device, a folder); opening never blocks.
   static bool readFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
-  // Shift_JIS bytes decoded with the Windows-31J (code page 932) table into
-  // UTF-8. Every unmapped, ill-formed or incomplete byte sequence becomes one
-  // U+FFFD, which the table never yields otherwise. false only when the
-  // converter itself fails.
-  static bool shiftJisToUtf8(std::string_view bytes, std::string& text);
   // Writes the bytes to a temporary file in the target's folder (unnamed where
   // the system allows, so that a killed process leaves nothing) and puts it in
   // place atomically: a failure leaves the target as it was and no temporary
