@@ -93,17 +93,17 @@ bool CLCCRSDefinition::CreateDefinition(const char* rootName, unsigned short res
     CRS_FATAL(result);
     return false;
   }
-  return Load(rootName, resource, document, CLCCRSCommon::ResourceIsPath(), validationMode, result);
+  return Load(rootName, resource, document, validationMode, result);
 }
 
 bool CLCCRSDefinition::CreateDefinitionFromText(const char* rootName, unsigned short resource,
                                                 const std::string& document, bool validationMode,
                                                 CLCValidResult& result) {
-  return Load(rootName, resource, document, false, validationMode, result);
+  return Load(rootName, resource, document, validationMode, result);
 }
 
 bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const std::string& document,
-                            bool isPath, bool validationMode, CLCValidResult& result) {
+                            bool validationMode, CLCValidResult& result) {
   m_usResource = resource;
   if (rootName == nullptr) {
     CRS_FATAL(result);
@@ -111,10 +111,8 @@ bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const
   }
   CLCXDom dom(result);
   if (!dom.Initialize()) return false;
-  // A file takes its encoding from its declaration; text compiled into the
-  // library is the file's Shift_JIS bytes.
-  const bool parsed = isPath ? dom.Parse(document.c_str()) : dom.Parse(document.c_str(), "Quorvex", "Shift_JIS");
-  if (!parsed) return false;
+  // The document is the file's Shift_JIS bytes, compiled into the library.
+  if (!dom.Parse(document.c_str(), "Quorvex", "Shift_JIS")) return false;
 
   m_strRootNode = dom.GetAttribute("rootNode");
   m_strAttr1 = dom.GetAttribute("attr1");
