@@ -29,6 +29,14 @@ std::string FileOutcome::StepName(const ToolOptions& options) const {
   return converted ? schema + " conversion" : schema + " check";
 }
 
+FileOutcome FileOutcome::Unexpected(std::string file, const std::string& what) {
+  FileOutcome outcome;
+  outcome.file = std::move(file);
+  outcome.refusal = "stopped by an unexpected error (" + what + ")";
+  outcome.record.putResult("E_FAIL");
+  return outcome;
+}
+
 FileOutcome FileTask::Run() const {
   FileOutcome outcome;
   outcome.file = m_file;

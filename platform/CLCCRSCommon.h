@@ -65,11 +65,8 @@ class CLCCRSCommon {
   // both given: date, one space, time. Both null or empty: empty text.
   static std::string Now(const char* datePattern, const char* timePattern);
 
-  // Definition document for 205 to 208 and type "DEFINITION": its text, or
-  // the full path of its file where ResourceIsPath() holds; empty otherwise.
+  // Text of definition document 205 to 208 for type "DEFINITION"; empty otherwise.
   static std::string LoadResoucePath(unsigned short identifier, const char* type);
-  // True when LoadResoucePath gives a file path rather than the document's text.
-  static bool ResourceIsPath();
 
   // Dates: "yyyy/MM/dd[ HH:mm:ss]" (hyphen and full stop read as slash) or
   // Japanese-calendar "GGyy/MM/dd[ HH:mm:ss]", strict, whole text.
@@ -89,5 +86,8 @@ class CLCCRSCommon {
   static void AppendLogRecord(const char* path, const std::string& record);
   // Value of an environment variable, or null when absent.
   static const char* GetEnvironment(const char* name);
+  // The environment variable that switches the debug log on: "QUORVEX_OUTPUT",
+  // on macOS a reverse-domain name ending in ".DebugOutput".
+  static const char* DebugSwitchVariable();
 };
 }  // namespace quorvex::internal

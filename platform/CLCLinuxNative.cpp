@@ -266,9 +266,7 @@ std::string CLCNative::homeDirectory() {
   return found->pw_dir;
 }
 
-const char* CLCNative::getEnvironment(const char* name) {
-  return name != nullptr ? std::getenv(name) : nullptr;
-}
+const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
 
 bool CLCNative::localNow(CLCLocalTime& now) {
   struct timeval clock {};

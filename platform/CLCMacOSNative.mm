@@ -1,18 +1,16 @@
-#include "CLCMacOSNative.h"
 #include "CLCNative.h"
 #include "text/CLCPortable.h"
 
 #import <Foundation/Foundation.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace quorvex::internal {
 
 // The macOS body of the platform services, written against Foundation: files
 // through NSFileManager and NSData, the clock through NSDate and the Gregorian
-// NSCalendar, the definition documents through the framework's bundle.
+// NSCalendar.
 //
 // Every operation runs under its own autorelease pool, since the engine may
 // call from threads that have none, and catches everything: a Foundation
@@ -72,18 +70,6 @@ int EntryKind(NSString* path) {
   if (![[NSFileManager defaultManager] fileExistsAtPath:path isDirectory:&isDirectory]) return 0;
   return isDirectory ? 1 : 2;
 }
-
-struct DefinitionFile {
-  unsigned short identifier;
-  const char* name;
-};
-
-constexpr DefinitionFile kDefinitionFiles[] = {
-    {205, "CRSValidateDefine.xml"},
-    {206, "CRSDataConvDefine.xml"},
-    {207, "CRSValidateDefine_2.0.xml"},
-    {208, "CRSDataConvDefine_2.0.xml"},
-};
 
 }  // namespace
 
@@ -221,13 +207,10 @@ std::string CLCNative::homeDirectory() {
   return Guarded(std::string(), [&]() { return TextOf(NSHomeDirectory()); });
 }
 
-const char* CLCNative::getEnvironment(const char* name) {
-  return name != nullptr ? std::getenv(name) : nullptr;
-}
+// macOS hosts name per-application settings in reverse-domain form.
+const char* CLCNative::debugSwitchVariable() { return "kvr.Quorvex.DebugOutput"; }
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
-  // The framework hands over paths (CLCMacOSNative::definitionPath); the text
-  // form serves anything else built on this body.
   return CLCPortable::definitionDocument(identifier);
 }
 
@@ -248,26 +231,6 @@ void CLCNative::appendLogRecord(const char* path, const std::string& record) {
     [handle writeData:[NSData dataWithBytes:record.data() length:record.size()]];
     [handle closeFile];
     return 0;
-  });
-}
-
-std::string CLCMacOSNative::definitionPath(unsigned short identifier) {
-  for (const DefinitionFile& file : kDefinitionFiles) {
-    if (file.identifier == identifier) return getBundlePathName(file.name);
-  }
-  return {};
-}
-
-std::string CLCMacOSNative::getBundlePathName(const char* name) {
-  if (name == nullptr) return {};
-  return Guarded(std::string(), [&]() {
-    NSString* file = [NSString stringWithUTF8String:name];
-    // The resource locator belongs to the front end; looked up by name so
-    // that the platform layer does not depend on its headers.
-    Class locatorClass = NSClassFromString(@"CLCLoadResource");
-    if (file == nil || locatorClass == Nil) return std::string();
-    id locator = [[[locatorClass alloc] init] autorelease];
-    return TextOf([locator performSelector:@selector(getPathName:) withObject:file]);
   });
 }
 }  // namespace quorvex::internal

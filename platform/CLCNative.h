@@ -15,7 +15,8 @@ namespace quorvex::internal {
 //
 // Everything else (Shift_JIS decoding, trimming, XML escaping, UTF-16 code-unit
 // counts, dates in both calendars, path joining, the definition documents, time
-// formatting) is portable code in CLCShiftJIS, CLCPortable and CLCDateText,
+// formatting, reading the environment) is portable code in CLCShiftJIS,
+// CLCPortable, CLCDateText and CLCCRSCommon,
 // shared by every body and tested once.
 //
 // Contract every body keeps:
@@ -28,9 +29,8 @@ namespace quorvex::internal {
 // - Definition documents are handed to the engine as text: the copy compiled into
 //   the library (CLCPortable::definitionDocument), or on Windows the "DEFINITION"
 //   resources of the module that holds the engine, whose handle the module's entry
-//   point gives the body once (its only state). The one exception is the macOS
-//   framework, which carries them as files of its resource bundle
-//   (CLCMacOSNative::definitionPath) for the engine to parse as files.
+//   point gives the body once (its only state). Every build, the macOS framework
+//   included, parses that text; no system carries them as separate files.
 class CLCNative {
  public:
   // Size in bytes, or -1 when the entry cannot be examined (missing, no access).
@@ -69,7 +69,8 @@ class CLCNative {
   // Appends a UTF-8 log record to the file, creating it, in the encoding the
   // system's support staff read (Windows: code page 932); failures are ignored.
   static void appendLogRecord(const char* path, const std::string& record);
-  // Value of an environment variable, or null when absent.
-  static const char* getEnvironment(const char* name);
+  // Name of the environment variable whose presence switches the debug log on,
+  // in the form the system's hosts use for such settings.
+  static const char* debugSwitchVariable();
 };
 }  // namespace quorvex::internal

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -290,7 +289,7 @@ std::string CLCNative::homeDirectory() {
   return out;
 }
 
-const char* CLCNative::getEnvironment(const char* name) { return name != nullptr ? std::getenv(name) : nullptr; }
+const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
   return CLCWindowsNative::resourceText(identifier, "DEFINITION");
