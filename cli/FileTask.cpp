@@ -53,7 +53,7 @@ FileOutcome FileTask::Run() const {
       outcome.checked = true;
       record = m_options.schema == 1 ? facade.CRSCsvCheck(file) : facade.CRSCsvCheck2(file, m_options.year.c_str());
     }
-    const bool checkPassed = record == nullptr || record->getResult() == "S_OK";
+    const bool checkPassed = record == nullptr || record->succeeded();
     if (m_options.command == ToolCommand::Convert && checkPassed) {
       if (Interruption::Requested()) {
         outcome.refusal = "interrupted before the conversion";
@@ -66,7 +66,7 @@ FileOutcome FileTask::Run() const {
     }
   }
   outcome.record = *record;
-  if (outcome.record.getResult() != "S_OK") {
+  if (!outcome.record.succeeded()) {
     outcome.problems = DescribeProblems(outcome.record);
     outcome.record.putErrorDescriptions({});  // kept once, in problems
     outcome.systemReason = SystemReason(m_file, outcome.problems);

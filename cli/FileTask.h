@@ -18,7 +18,7 @@ struct FileOutcome {
   bool interrupted = false;    // not run because of Ctrl-C
   std::string systemReason;    // why the system could not find the file, when not simply absent
 
-  bool passed() const { return refusal.empty() && record.getResult() == "S_OK"; }
+  bool passed() const { return refusal.empty() && record.succeeded(); }
   // A file whose run an unexpected error cut short: it failed, and says why.
   static FileOutcome Unexpected(std::string file, const std::string& what);
   // The operation whose record this is, as a person would name it.
