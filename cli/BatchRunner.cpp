@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -63,6 +64,25 @@ BatchRunner::Plan BatchRunner::MakePlan() const {
   return plan;
 }
 
+FileOutcome BatchRunner::RunFile(const Plan& plan, std::size_t i) const {
+  const std::string& file = m_options.files[i];
+  if (!plan.refusals[i].empty() || Interruption::Requested()) {
+    FileOutcome outcome;
+    outcome.file = file;
+    outcome.interrupted = plan.refusals[i].empty();
+    outcome.refusal = outcome.interrupted ? "not run: interrupted" : plan.refusals[i];
+    return outcome;
+  }
+  // The thread's edge: an exception that left here would end the whole process.
+  try {
+    return m_task ? m_task(file, plan.outputs[i]) : FileTask(m_options, file, plan.outputs[i]).Run();
+  } catch (const std::exception& error) {
+    return FileOutcome::Unexpected(file, error.what());
+  } catch (...) {
+    return FileOutcome::Unexpected(file, "not a standard exception");
+  }
+}
+
 void BatchRunner::Run(const std::function<void(FileOutcome&&)>& deliver) const {
   const std::vector<std::string>& files = m_options.files;
   const Plan plan = MakePlan();
@@ -73,14 +93,7 @@ void BatchRunner::Run(const std::function<void(FileOutcome&&)>& deliver) const {
 
   const auto work = [&] {
     for (std::size_t i = next++; i < files.size(); i = next++) {
-      FileOutcome outcome;
-      if (!plan.refusals[i].empty() || Interruption::Requested()) {
-        outcome.file = files[i];
-        outcome.interrupted = plan.refusals[i].empty();
-        outcome.refusal = outcome.interrupted ? "not run: interrupted" : plan.refusals[i];
-      } else {
-        outcome = FileTask(m_options, files[i], plan.outputs[i]).Run();
-      }
+      FileOutcome outcome = RunFile(plan, i);
       {
         std::lock_guard<std::mutex> lock(mutex);
         done[i] = std::move(outcome);

@@ -1,6 +1,5 @@
 #include "CommandLine.h"
 
-#include "CLCCRSCommon.h"
 #include "MessageLanguage.h"
 #include "quorvex.h"
 
@@ -12,8 +11,6 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
-
-using namespace quorvex::internal;
 
 namespace {
 
@@ -30,11 +27,21 @@ struct UsageError {
   std::string message;
 };
 
-bool IsBlank(const std::string& text) { return CLCCRSCommon::StringTrim(text.c_str()).empty(); }
+// Blank as the library sees an argument: it trims every one it is given.
+bool IsBlank(const std::string& text) { return quorvex_is_blank(text.c_str()) != 0; }
 
 bool IsDirectory(const std::string& path) {
   struct stat status;
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// True when the folder that would hold the file exists: the path less its last
+// component (trailing slashes aside), the current folder for a bare name.
+bool FolderOfExists(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return IsDirectory(".");
+  return IsDirectory(slash == 0 ? "/" : path.substr(0, slash));
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -94,7 +101,7 @@ void CheckReport(const ToolOptions& options) {
   if (options.htmlReport.empty()) return;
   if (IsBlank(options.htmlReport)) throw UsageError{"--html: the report path is blank: give a file name"};
   if (options.batch()) throw UsageError{"--html reports on one file: run once per file"};
-  if (!CLCCRSCommon::PathDirectoryExists(options.htmlReport.c_str())) {
+  if (!FolderOfExists(options.htmlReport)) {
     throw UsageError{"--html: the folder of " + options.htmlReport + " does not exist: create it first"};
   }
   if (SameFile(options.htmlReport, options.files.front())) {
@@ -156,8 +163,8 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   CLI::App* chosen = check->parsed() ? check : convert->parsed() ? convert : readXml;
   options.command = chosen == check ? ToolCommand::Check : chosen == convert ? ToolCommand::Convert : ToolCommand::ReadXml;
   options.language = language.empty() ? MessageLanguage::FromLocale()
-                     : language == "ja" ? CRSMsgLanguage::Japanese
-                                        : CRSMsgLanguage::English;
+                     : language == "ja" ? ToolLanguage::Japanese
+                                        : ToolLanguage::English;
   try {
     if (options.command == ToolCommand::ReadXml) {
       options.limit = ParseLimit(limit);

@@ -11,7 +11,7 @@
 // item), the value found, the code and the message text.
 class DetailErrorPrinter {
  public:
-  DetailErrorPrinter(ToolCommand command, quorvex::internal::CRSMsgLanguage language) : m_command(command), m_language(language) {}
+  DetailErrorPrinter(ToolCommand command, ToolLanguage language) : m_command(command), m_language(language) {}
 
   // Each line starts with `prefix` (the file's name in a batch).
   void Print(const std::vector<CLCErrorDescription>& problems, std::string_view prefix, std::ostream& out) const;
@@ -21,5 +21,5 @@ class DetailErrorPrinter {
 
  private:
   ToolCommand m_command;
-  quorvex::internal::CRSMsgLanguage m_language;
+  ToolLanguage m_language;
 };

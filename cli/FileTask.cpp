@@ -29,6 +29,14 @@ std::string FileOutcome::StepName(const ToolOptions& options) const {
   return converted ? schema + " conversion" : schema + " check";
 }
 
+FileOutcome FileOutcome::Unexpected(std::string file, const std::string& what) {
+  FileOutcome outcome;
+  outcome.file = std::move(file);
+  outcome.refusal = "stopped by an unexpected error (" + what + ")";
+  outcome.record.putResult("E_FAIL");
+  return outcome;
+}
+
 FileOutcome FileTask::Run() const {
   FileOutcome outcome;
   outcome.file = m_file;
@@ -45,7 +53,7 @@ FileOutcome FileTask::Run() const {
       outcome.checked = true;
       record = m_options.schema == 1 ? facade.CRSCsvCheck(file) : facade.CRSCsvCheck2(file, m_options.year.c_str());
     }
-    const bool checkPassed = record == nullptr || record->getResult() == "S_OK";
+    const bool checkPassed = record == nullptr || record->succeeded();
     if (m_options.command == ToolCommand::Convert && checkPassed) {
       if (Interruption::Requested()) {
         outcome.refusal = "interrupted before the conversion";
@@ -58,7 +66,7 @@ FileOutcome FileTask::Run() const {
     }
   }
   outcome.record = *record;
-  if (outcome.record.getResult() != "S_OK") {
+  if (!outcome.record.succeeded()) {
     outcome.problems = DescribeProblems(outcome.record);
     outcome.record.putErrorDescriptions({});  // kept once, in problems
     outcome.systemReason = SystemReason(m_file, outcome.problems);

@@ -14,11 +14,13 @@ struct FileOutcome {
   bool converted = false;      // the conversion ran
   CLCCsvConvResultCRS record;  // of the last operation that ran
   std::vector<CLCErrorDescription> problems;
-  std::string refusal;         // why the tool did not run the file at all
+  std::string refusal;         // why the tool did not run the file, or could not finish it
   bool interrupted = false;    // not run because of Ctrl-C
   std::string systemReason;    // why the system could not find the file, when not simply absent
 
-  bool passed() const { return refusal.empty() && record.getResult() == "S_OK"; }
+  bool passed() const { return refusal.empty() && record.succeeded(); }
+  // A file whose run an unexpected error cut short: it failed, and says why.
+  static FileOutcome Unexpected(std::string file, const std::string& what);
   // The operation whose record this is, as a person would name it.
   std::string StepName(const ToolOptions& options) const;
 };

@@ -1,14 +1,12 @@
 #include "HtmlReport.h"
 
-#include "CLCCRSCommon.h"
 #include "MessageLanguage.h"
 #include "Problems.h"
+#include "quorvex.h"
 
 #include <algorithm>
 #include <ctime>
 #include <map>
-
-using namespace quorvex::internal;
 
 namespace {
 
@@ -35,7 +33,21 @@ constexpr const char* kFilterScript =
     "row.hidden=!shown;if(shown&&text)for(var d=row.closest('details');d;d=d.parentElement.closest('details'))"
     "d.open=true;});});})();</script>";
 
-void Escaped(std::string& html, std::string_view text) { CLCCRSCommon::ConvEntityRefs(text.data(), text.size(), html); }
+// Text in the page: the five markup characters as references, and CR too, so
+// that a value shows it as it is.
+void Escaped(std::string& html, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '"': html += "&quot;"; break;
+      case '&': html += "&amp;"; break;
+      case '\'': html += "&apos;"; break;
+      case '<': html += "&lt;"; break;
+      case '>': html += "&gt;"; break;
+      case '\r': html += "&#13;"; break;
+      default: html += c;
+    }
+  }
+}
 
 std::string Count(std::size_t number) {
   std::string digits = std::to_string(number);
@@ -160,7 +172,7 @@ void HtmlReport::RenderProblems(std::string& html) const {
 
 std::string HtmlReport::Render() const {
   std::string html = "<!DOCTYPE html><html lang=\"";
-  html += m_options.language == CRSMsgLanguage::Japanese ? "ja" : "en";
+  html += MessageLanguage::Code(m_options.language);
   html += "\"><head><meta charset=\"utf-8\"><title>Quorvex report: ";
   Escaped(html, m_outcome.file);
   html += "</title><style>";
@@ -176,4 +188,7 @@ std::string HtmlReport::Render() const {
   return html;
 }
 
-bool HtmlReport::Write(const std::string& path) const { return CLCCRSCommon::WriteFileData(path.c_str(), Render()); }
+bool HtmlReport::Write(const std::string& path) const {
+  const std::string html = Render();
+  return quorvex_write_file(path.c_str(), html.data(), html.size()) == 1;
+}

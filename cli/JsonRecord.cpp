@@ -1,12 +1,10 @@
 #include "JsonRecord.h"
 
-#include "MessageLanguage.h"
-
-using namespace quorvex::internal;
-
 nlohmann::json JsonRecord(const CLCCsvConvResultCRS& record, const std::vector<CLCErrorDescription>& problems,
-                          CRSMsgLanguage language) {
-  nlohmann::json errors = nlohmann::json::array();
+                          ToolLanguage language) {
+  nlohmann::json object = nlohmann::json::object();
+  record.ForEachField([&object](const char* name, const auto& value) { object[name] = value; });
+  nlohmann::json& errors = object["Errors"] = nlohmann::json::array();
   for (const CLCErrorDescription& problem : problems) {
     errors.push_back({
         {"line", problem.line},
@@ -19,14 +17,5 @@ nlohmann::json JsonRecord(const CLCCsvConvResultCRS& record, const std::vector<C
         {"value", problem.hasValue ? nlohmann::json(problem.value) : nlohmann::json()},
     });
   }
-  return {
-      {"Result", record.getResult()},
-      {"DetailErrorInfo", record.getDetailErrorInfo()},
-      {"HojinNo", record.getHojinNo()},
-      {"GIIN", record.getGIIN()},
-      {"AccountReportCount", record.getAccountReportCount()},
-      {"CRSData", record.getCRSData()},
-      {"XMLData", record.getXMLData()},
-      {"Errors", std::move(errors)},
-  };
+  return object;
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
 #include "CLCErrorDescription.h"
-#include "diagnostics/CRSMsgTable.h"
+#include "MessageLanguage.h"
 
 #include <nlohmann/json.hpp>
 
@@ -10,4 +10,4 @@
 // The seven fields of the result record under their own names, and "Errors":
 // one object per item of the detail error document, in its order.
 nlohmann::json JsonRecord(const CLCCsvConvResultCRS& record, const std::vector<CLCErrorDescription>& problems,
-                          quorvex::internal::CRSMsgLanguage language);
+                          ToolLanguage language);

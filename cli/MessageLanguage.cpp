@@ -1,20 +1,23 @@
 #include "MessageLanguage.h"
 
+#include "quorvex.h"
+
 #include <cstdlib>
 
-using namespace quorvex::internal;
-
-CRSMsgLanguage MessageLanguage::FromLocale() {
+ToolLanguage MessageLanguage::FromLocale() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);
     if (value == nullptr || *value == '\0') continue;
-    return std::string_view(value).substr(0, 2) == "ja" ? CRSMsgLanguage::Japanese : CRSMsgLanguage::English;
+    return std::string_view(value).substr(0, 2) == "ja" ? ToolLanguage::Japanese : ToolLanguage::English;
   }
-  return CRSMsgLanguage::English;
+  return ToolLanguage::English;
 }
 
-std::string MessageLanguage::Text(std::string_view code, CRSMsgLanguage language) {
-  std::string text = CRSMsgText(CRSMsgFromCode(code), language);
+const char* MessageLanguage::Code(ToolLanguage language) { return language == ToolLanguage::Japanese ? "ja" : "en"; }
+
+std::string MessageLanguage::Text(std::string_view code, ToolLanguage language) {
+  const char* found = quorvex_message_text(std::string(code).c_str(), Code(language));
+  std::string text = found != nullptr ? found : "";
   // HE00155E carries "<br>" for hosts that show it as HTML.
   constexpr std::string_view kBreak = "<br>";
   for (std::size_t at = text.find(kBreak); at != std::string::npos; at = text.find(kBreak, at)) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "diagnostics/CRSMsgTable.h"
+#include "MessageLanguage.h"
 
 #include <string>
 #include <vector>
@@ -19,7 +19,7 @@ struct ToolOptions {
   long limit = -1;           // read-xml byte limit
   bool json = false;
   std::string htmlReport;
-  quorvex::internal::CRSMsgLanguage language = quorvex::internal::CRSMsgLanguage::English;
+  ToolLanguage language = ToolLanguage::English;
   unsigned jobs = 1;
 
   // A conversion that runs the check of its schema first.

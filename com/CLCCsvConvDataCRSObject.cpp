@@ -6,7 +6,9 @@
 
 #include <ole2.h>
 
+#include <cstring>
 #include <string>
+#include <type_traits>
 
 using namespace quorvex::internal;
 
@@ -29,6 +31,19 @@ class OwnedBstr {
   BSTR m_bstr;
 };
 
+// Sets the property `name` (ASCII) of a dispatch object, as a script would.
+HRESULT PutProperty(IDispatch& object, const char* name, VARIANT& value) {
+  std::wstring wideName(name, name + std::strlen(name));
+  LPOLESTR names[] = {wideName.data()};
+  DISPID property = DISPID_UNKNOWN;
+  const HRESULT hr = object.GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &property);
+  if (FAILED(hr)) return hr;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS parameters{&value, &named, 1, 1};
+  return object.Invoke(property, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &parameters, nullptr, nullptr,
+                       nullptr);
+}
+
 }  // namespace
 
 void* CLCCsvConvDataCRSObject::FindInterface(REFIID iid) {
@@ -50,26 +65,31 @@ HRESULT CLCCsvConvDataCRSObject::CreateResultObject() {
   return hr;
 }
 
-// Writes the seven fields in the facade's order; a read fills XMLData before CRSData.
-HRESULT CLCCsvConvDataCRSObject::PutFields(const CLCCsvConvResultCRS& record, bool readsXml) {
+// Puts each field of the record through the result object's property of the
+// same name, so that a field of the record is one property here without a
+// copy of its own. The dispatch interface calls the object's own put methods.
+HRESULT CLCCsvConvDataCRSObject::PutFields(const CLCCsvConvResultCRS& record) {
   CLICsvConvResultCRS& result = *m_pResult;
-  HRESULT hr = result.put_Result(OwnedBstr(record.getResult()).get());
-  if (SUCCEEDED(hr)) hr = result.put_DetailErrorInfo(OwnedBstr(record.getDetailErrorInfo()).get());
-  if (readsXml) {
-    if (SUCCEEDED(hr)) hr = result.put_XMLData(OwnedBstr(record.getXMLData()).get());
-    if (SUCCEEDED(hr)) hr = result.put_CRSData(OwnedBstr(record.getCRSData()).get());
-  } else {
-    if (SUCCEEDED(hr)) hr = result.put_CRSData(OwnedBstr(record.getCRSData()).get());
-    if (SUCCEEDED(hr)) hr = result.put_XMLData(OwnedBstr(record.getXMLData()).get());
-  }
-  if (SUCCEEDED(hr)) hr = result.put_HojinNo(OwnedBstr(record.getHojinNo()).get());
-  if (SUCCEEDED(hr)) hr = result.put_GIIN(OwnedBstr(record.getGIIN()).get());
-  if (SUCCEEDED(hr)) hr = result.put_AccountReportCount(record.getAccountReportCount());
+  HRESULT hr = S_OK;
+  record.ForEachField([&](const char* name, const auto& value) {
+    if (FAILED(hr)) return;
+    VARIANT argument;
+    VariantInit(&argument);
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
+      const OwnedBstr text(value);
+      argument.vt = VT_BSTR;
+      argument.bstrVal = text.get();
+      hr = PutProperty(result, name, argument);
+    } else {
+      argument.vt = VT_I4;
+      argument.lVal = value;
+      hr = PutProperty(result, name, argument);
+    }
+  });
   return hr;
 }
 
-HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& operation, bool readsXml,
-                                     IDispatch** pResultInfo) {
+HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& operation, IDispatch** pResultInfo) {
   if (pResultInfo == nullptr) {
     CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCComMessages::kInvalidPointer);
     return E_POINTER;
@@ -83,7 +103,7 @@ HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& oper
       return E_FAIL;
     }
     const CLCCsvConvResultCRS* record = operation(m_facade);
-    if (record == nullptr || FAILED(PutFields(*record, readsXml))) {
+    if (record == nullptr || FAILED(PutFields(*record))) {
       CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
       return E_FAIL;
     }
@@ -99,7 +119,7 @@ HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& oper
 STDMETHODIMP CLCCsvConvDataCRSObject::CRSCsvCheck(BSTR bstrCsvPathName, IDispatch** pResultInfo) {
   return Run("CLCCsvConvDataCRS::CRSCsvCheck", [&](CLCCsvConvDataCRS& facade) {
     return facade.CRSCsvCheck(CLCBstrText::ToUtf8(bstrCsvPathName).c_str());
-  }, false, pResultInfo);
+  }, pResultInfo);
 }
 
 STDMETHODIMP CLCCsvConvDataCRSObject::CsvConvCRSData(BSTR bstrCsvPathName, BSTR bstrOutputPathName,
@@ -107,14 +127,14 @@ STDMETHODIMP CLCCsvConvDataCRSObject::CsvConvCRSData(BSTR bstrCsvPathName, BSTR 
   return Run("CLCCsvConvDataCRS::CsvConvCRSData", [&](CLCCsvConvDataCRS& facade) {
     return facade.CsvConvCRSData(CLCBstrText::ToUtf8(bstrCsvPathName).c_str(),
                                  CLCBstrText::ToUtf8(bstrOutputPathName).c_str());
-  }, false, pResultInfo);
+  }, pResultInfo);
 }
 
 STDMETHODIMP CLCCsvConvDataCRSObject::ReadXMLFile(BSTR bstrXMLPathName, long lReadLimitSize,
                                                   IDispatch** pResultInfo) {
   return Run("CLCCsvConvDataCRS::ReadXMLFile", [&](CLCCsvConvDataCRS& facade) {
     return facade.ReadXMLFile(CLCBstrText::ToUtf8(bstrXMLPathName).c_str(), lReadLimitSize);
-  }, true, pResultInfo);
+  }, pResultInfo);
 }
 
 STDMETHODIMP CLCCsvConvDataCRSObject::CRSCsvCheck2(BSTR bstrCsvPathName, BSTR bstrNenbun,
@@ -122,7 +142,7 @@ STDMETHODIMP CLCCsvConvDataCRSObject::CRSCsvCheck2(BSTR bstrCsvPathName, BSTR bs
   return Run("CLCCsvConvDataCRS::CRSCsvCheck2", [&](CLCCsvConvDataCRS& facade) {
     return facade.CRSCsvCheck2(CLCBstrText::ToUtf8(bstrCsvPathName).c_str(),
                                CLCBstrText::ToUtf8(bstrNenbun).c_str());
-  }, false, pResultInfo);
+  }, pResultInfo);
 }
 
 STDMETHODIMP CLCCsvConvDataCRSObject::CsvConvCRSData2(BSTR bstrCsvPathName, BSTR bstrOutputPathName,
@@ -130,7 +150,7 @@ STDMETHODIMP CLCCsvConvDataCRSObject::CsvConvCRSData2(BSTR bstrCsvPathName, BSTR
   return Run("CLCCsvConvDataCRS::CsvConvCRSData2", [&](CLCCsvConvDataCRS& facade) {
     return facade.CsvConvCRSData2(CLCBstrText::ToUtf8(bstrCsvPathName).c_str(),
                                   CLCBstrText::ToUtf8(bstrOutputPathName).c_str());
-  }, false, pResultInfo);
+  }, pResultInfo);
 }
 
 STDMETHODIMP CLCCsvConvDataCRSObject::GetInterfaceSafetyOptions(REFIID iid, DWORD* supported, DWORD* enabled) {

@@ -49,9 +49,9 @@ class CLCCsvConvDataCRSObject : public CLCDispatchObject<CLICsvConvDataCRS>, pub
   };
   using Operation = std::function<const CLCCsvConvResultCRS*(CLCCsvConvDataCRS&)>;
 
-  HRESULT Run(const char* function, const Operation& operation, bool readsXml, IDispatch** pResultInfo);
+  HRESULT Run(const char* function, const Operation& operation, IDispatch** pResultInfo);
   HRESULT CreateResultObject();
-  HRESULT PutFields(const CLCCsvConvResultCRS& record, bool readsXml);
+  HRESULT PutFields(const CLCCsvConvResultCRS& record);
 
   CLCCsvConvDataCRS m_facade;
   std::unique_ptr<CLICsvConvResultCRS, Releaser> m_pResult;

@@ -11,6 +11,8 @@
 class CLCCsvConvResultCRS {
  public:
   const std::string& getResult() const { return m_strResult; }
+  // True when Result is "S_OK": the one place that reads the status text.
+  bool succeeded() const { return m_strResult == "S_OK"; }
   void putResult(const std::string& value) { m_strResult = value; }
   const std::string& getDetailErrorInfo() const { return m_strDetailErrorInfo; }
   void putDetailErrorInfo(const std::string& value) { m_strDetailErrorInfo = value; }

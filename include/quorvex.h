@@ -24,6 +24,8 @@
 
 #include "quorvex_export.h"
 
+#include <stddef.h>
+
 #ifdef __cplusplus
 #define QUORVEX_NOEXCEPT noexcept
 extern "C" {
@@ -108,6 +110,20 @@ QUORVEX_EXPORT int quorvex_get_error(const quorvex_converter* converter, size_t 
 /* Text of a message code ("HE40001E") in "ja" (the catalogue's own text) or
  * "en"; NULL for an unknown code or language. The text is static. */
 QUORVEX_EXPORT const char* quorvex_message_text(const char* code, const char* lang) QUORVEX_NOEXCEPT;
+
+/* 1 when the engine takes the text as not entered: NULL, empty, or nothing but
+ * white space (the Unicode White_Space characters, the full-width space U+3000
+ * included), which the operations trim from every argument; 0 otherwise. */
+QUORVEX_EXPORT int quorvex_is_blank(const char* text) QUORVEX_NOEXCEPT;
+
+/* Writes size bytes to path the way the conversions write their output: into a
+ * temporary file in the target's folder that is then put in place atomically,
+ * so that a failure or a killed process never leaves a partial file. A symbolic
+ * link is followed and kept; an existing file keeps its permissions, and only a
+ * regular file the process may write is replaced. Returns 1 on success, 0 on
+ * failure (a NULL or empty path, NULL data with a nonzero size, a missing
+ * folder...), when the target is left as it was. */
+QUORVEX_EXPORT int quorvex_write_file(const char* path, const char* data, size_t size) QUORVEX_NOEXCEPT;
 
 /* The library version, "1.0.0". */
 QUORVEX_EXPORT const char* quorvex_version(void) QUORVEX_NOEXCEPT;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 namespace {
 
@@ -19,26 +20,33 @@ NSString* NewString(const std::string& text) {
   return [[NSString alloc] initWithCString:text.c_str() encoding:NSUTF8StringEncoding];
 }
 
+class AutoreleasePool {
+ public:
+  AutoreleasePool() : m_pPool([[NSAutoreleasePool alloc] init]) {}
+  ~AutoreleasePool() { [m_pPool drain]; }
+  AutoreleasePool(const AutoreleasePool&) = delete;
+  AutoreleasePool& operator=(const AutoreleasePool&) = delete;
+
+ private:
+  NSAutoreleasePool* m_pPool;
+};
+
+// Sets each field of the record on the property of the same name, so that a
+// field of the record is one property here without a copy of its own. Key-value
+// coding calls the properties' setters; a pool of its own keeps what it
+// autoreleases from a host thread that may have none.
 void CopyRecord(const CLCCsvConvResultCRS& record, CLICsvConvResultCRS* result) {
-  NSString* value = NewString(record.getResult());
-  [result setResult:value];
-  [value release];
-  value = NewString(record.getDetailErrorInfo());
-  [result setDetailErrorInfo:value];
-  [value release];
-  value = NewString(record.getCRSData());
-  [result setCRSData:value];
-  [value release];
-  value = NewString(record.getXMLData());
-  [result setXMLData:value];
-  [value release];
-  value = NewString(record.getHojinNo());
-  [result setHojinNo:value];
-  [value release];
-  value = NewString(record.getGIIN());
-  [result setGIIN:value];
-  [value release];
-  [result setAccountReportCount:record.getAccountReportCount()];
+  AutoreleasePool pool;
+  record.ForEachField([result](const char* name, const auto& value) {
+    NSString* key = [NSString stringWithUTF8String:name];
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>) {
+      NSString* text = NewString(value);
+      [result setValue:text forKey:key];
+      [text release];
+    } else {
+      [result setValue:[NSNumber numberWithLongLong:value] forKey:key];
+    }
+  });
 }
 
 // One call: a facade of its own, a new result object filled from the facade's

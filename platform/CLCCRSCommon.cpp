@@ -3,11 +3,11 @@
 #include "text/CLCDateText.h"
 #include "CLCNative.h"
 #include "text/CLCPortable.h"
-#if defined(QUORVEX_MACOS_FRAMEWORK)
-#include "CLCMacOSNative.h"
-#endif
+#include "text/CLCShiftJIS.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace quorvex::internal {
 
@@ -30,9 +30,11 @@ bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes, long maxB
 }
 
 std::string CLCCRSCommon::ShiftJisToUtf8(std::string_view bytes) {
-  std::string text;
-  if (!CLCNative::shiftJisToUtf8(bytes, text)) return {};
-  return text;
+  try {
+    return CLCShiftJIS::ToUtf8(bytes);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
 }
 
 bool CLCCRSCommon::WriteFileData(const char* path, const std::string& text) {
@@ -72,20 +74,7 @@ std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) 
 
 std::string CLCCRSCommon::LoadResoucePath(unsigned short identifier, const char* type) {
   if (type == nullptr || std::strcmp(type, "DEFINITION") != 0) return {};
-#if defined(QUORVEX_MACOS_FRAMEWORK)
-  // The framework carries the documents as files of its resource bundle.
-  return CLCMacOSNative::definitionPath(identifier);
-#else
   return CLCNative::definitionDocument(identifier);
-#endif
-}
-
-bool CLCCRSCommon::ResourceIsPath() {
-#if defined(QUORVEX_MACOS_FRAMEWORK)
-  return true;
-#else
-  return false;
-#endif
 }
 
 bool CLCCRSCommon::dateTimeChange(const char* text) { return CLCDateText().parse(text); }
@@ -112,5 +101,8 @@ void CLCCRSCommon::AppendLogRecord(const char* path, const std::string& record) 
   CLCNative::appendLogRecord(path, record);
 }
 
-const char* CLCCRSCommon::GetEnvironment(const char* name) { return CLCNative::getEnvironment(name); }
+// The C library reads the environment alike on every system.
+const char* CLCCRSCommon::GetEnvironment(const char* name) { return name != nullptr ? std::getenv(name) : nullptr; }
+
+const char* CLCCRSCommon::DebugSwitchVariable() { return CLCNative::debugSwitchVariable(); }
 }  // namespace quorvex::internal

@@ -29,9 +29,10 @@ class CLCCRSCommon {
   // when maxBytes is negative). false when the file cannot be read or is not a
   // regular file (a FIFO, a device, a folder): nothing else is ever read.
   static bool ReadFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
-  // Shift_JIS (Windows-31J) bytes as UTF-8. Every byte sequence that is not
-  // Shift_JIS becomes U+FFFD, which the table never yields otherwise, so the
-  // reader can point at it; empty only for empty input or a converter failure.
+  // Shift_JIS bytes as code page 932 reads them, as UTF-8 (CLCShiftJIS, the
+  // same on every system). Every byte sequence that is not Shift_JIS becomes
+  // U+FFFD, which the table never yields otherwise, so the reader can point at
+  // it; empty only for empty input or when memory runs out.
   static std::string ShiftJisToUtf8(std::string_view bytes);
   // Writes the text as UTF-8 without byte-order mark. The text goes to an
   // unnamed (else hidden) temporary file in the target folder that is then put
@@ -64,11 +65,8 @@ class CLCCRSCommon {
   // both given: date, one space, time. Both null or empty: empty text.
   static std::string Now(const char* datePattern, const char* timePattern);
 
-  // Definition document for 205 to 208 and type "DEFINITION": its text, or
-  // the full path of its file where ResourceIsPath() holds; empty otherwise.
+  // Text of definition document 205 to 208 for type "DEFINITION"; empty otherwise.
   static std::string LoadResoucePath(unsigned short identifier, const char* type);
-  // True when LoadResoucePath gives a file path rather than the document's text.
-  static bool ResourceIsPath();
 
   // Dates: "yyyy/MM/dd[ HH:mm:ss]" (hyphen and full stop read as slash) or
   // Japanese-calendar "GGyy/MM/dd[ HH:mm:ss]", strict, whole text.
@@ -88,5 +86,8 @@ class CLCCRSCommon {
   static void AppendLogRecord(const char* path, const std::string& record);
   // Value of an environment variable, or null when absent.
   static const char* GetEnvironment(const char* name);
+  // The environment variable that switches the debug log on: "QUORVEX_OUTPUT",
+  // on macOS a reverse-domain name ending in ".DebugOutput".
+  static const char* DebugSwitchVariable();
 };
 }  // namespace quorvex::internal

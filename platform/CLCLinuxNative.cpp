@@ -1,8 +1,6 @@
 #include "CLCNative.h"
 #include "text/CLCPortable.h"
 
-#include "CLCShiftJIS.h"
-
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -23,8 +21,8 @@
 
 namespace quorvex::internal {
 
-// The POSIX body of the platform services: files through POSIX calls, Shift_JIS
-// through the ICU converter (CLCShiftJIS), the clock through gettimeofday and localtime_r.
+// The POSIX body of the platform services: files through POSIX calls, the clock
+// through gettimeofday and localtime_r.
 
 namespace {
 
@@ -185,10 +183,6 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
   return true;
 }
 
-bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
-  return CLCShiftJIS::ToUtf8(bytes, text);
-}
-
 bool CLCNative::writeFile(const char* path, const std::string& text) {
   if (path == nullptr || *path == '\0') return false;
   // A symbolic link stays: the file it finally names is the one replaced.
@@ -272,9 +266,7 @@ std::string CLCNative::homeDirectory() {
   return found->pw_dir;
 }
 
-const char* CLCNative::getEnvironment(const char* name) {
-  return name != nullptr ? std::getenv(name) : nullptr;
-}
+const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
 
 bool CLCNative::localNow(CLCLocalTime& now) {
   struct timeval clock {};

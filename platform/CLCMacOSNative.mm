@@ -1,23 +1,16 @@
-#include "CLCMacOSNative.h"
 #include "CLCNative.h"
 #include "text/CLCPortable.h"
 
 #import <Foundation/Foundation.h>
 
-#if defined(GNUSTEP)
-#include "CLCShiftJIS.h"
-#endif
-
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace quorvex::internal {
 
 // The macOS body of the platform services, written against Foundation: files
-// through NSFileManager and NSData, Shift_JIS through NSString, the clock
-// through NSDate and the Gregorian NSCalendar, the definition documents through
-// the framework's bundle.
+// through NSFileManager and NSData, the clock through NSDate and the Gregorian
+// NSCalendar.
 //
 // Every operation runs under its own autorelease pool, since the engine may
 // call from threads that have none, and catches everything: a Foundation
@@ -78,18 +71,6 @@ int EntryKind(NSString* path) {
   return isDirectory ? 1 : 2;
 }
 
-struct DefinitionFile {
-  unsigned short identifier;
-  const char* name;
-};
-
-constexpr DefinitionFile kDefinitionFiles[] = {
-    {205, "CRSValidateDefine.xml"},
-    {206, "CRSDataConvDefine.xml"},
-    {207, "CRSValidateDefine_2.0.xml"},
-    {208, "CRSDataConvDefine_2.0.xml"},
-};
-
 }  // namespace
 
 long CLCNative::getFileSize(const char* path) {
@@ -118,29 +99,6 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
     bytes.assign(static_cast<const char*>([data bytes]), [data length]);
     return true;
   });
-}
-
-bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
-  text.clear();
-  if (bytes.empty()) return true;
-#if defined(GNUSTEP)
-  // GNUstep's Shift_JIS table is the plain JIS X 0208 one: it refuses the NEC
-  // and IBM extensions (row 13 numerals, 0xFA40...) that Japanese spreadsheet
-  // software writes, reads 0x5C as the yen sign, and cannot mark the bytes it
-  // refuses. The Windows-31J converter keeps the result the same as on every
-  // other system.
-  return CLCShiftJIS::ToUtf8(bytes, text);
-#else
-  // Apple's Shift_JIS encoding is the Windows-31J (code page 932) table. It
-  // refuses a file with any undecodable byte as a whole, without marking it.
-  return Guarded(false, [&]() {
-    NSString* decoded = [[[NSString alloc] initWithBytes:bytes.data() length:bytes.size()
-                                                encoding:NSShiftJISStringEncoding] autorelease];
-    if (decoded == nil) return false;
-    text = TextOf(decoded);
-    return true;
-  });
-#endif
 }
 
 bool CLCNative::writeFile(const char* path, const std::string& text) {
@@ -249,13 +207,10 @@ std::string CLCNative::homeDirectory() {
   return Guarded(std::string(), [&]() { return TextOf(NSHomeDirectory()); });
 }
 
-const char* CLCNative::getEnvironment(const char* name) {
-  return name != nullptr ? std::getenv(name) : nullptr;
-}
+// macOS hosts name per-application settings in reverse-domain form.
+const char* CLCNative::debugSwitchVariable() { return "kvr.Quorvex.DebugOutput"; }
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
-  // The framework hands over paths (CLCMacOSNative::definitionPath); the text
-  // form serves anything else built on this body.
   return CLCPortable::definitionDocument(identifier);
 }
 
@@ -276,26 +231,6 @@ void CLCNative::appendLogRecord(const char* path, const std::string& record) {
     [handle writeData:[NSData dataWithBytes:record.data() length:record.size()]];
     [handle closeFile];
     return 0;
-  });
-}
-
-std::string CLCMacOSNative::definitionPath(unsigned short identifier) {
-  for (const DefinitionFile& file : kDefinitionFiles) {
-    if (file.identifier == identifier) return getBundlePathName(file.name);
-  }
-  return {};
-}
-
-std::string CLCMacOSNative::getBundlePathName(const char* name) {
-  if (name == nullptr) return {};
-  return Guarded(std::string(), [&]() {
-    NSString* file = [NSString stringWithUTF8String:name];
-    // The resource locator belongs to the front end; looked up by name so
-    // that the platform layer does not depend on its headers.
-    Class locatorClass = NSClassFromString(@"CLCLoadResource");
-    if (file == nil || locatorClass == Nil) return std::string();
-    id locator = [[[locatorClass alloc] init] autorelease];
-    return TextOf([locator performSelector:@selector(getPathName:) withObject:file]);
   });
 }
 }  // namespace quorvex::internal

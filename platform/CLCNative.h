@@ -9,13 +9,15 @@ namespace quorvex::internal {
 // The part of the platform services that differs per operating system. Exactly
 // one body is compiled, chosen by CMake from the target system:
 //
-//   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, ICU converter, clock
+//   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, clock
 //   Windows                         CLCWindowsNative.cpp  Win32
 //   macOS                           CLCMacOSNative.mm     Foundation
 //
-// Everything else (trimming, XML escaping, UTF-16 code-unit counts, dates in both
-// calendars, path joining, the definition documents, time formatting) is portable
-// code in CLCPortable and CLCDateText, shared by every body and tested once.
+// Everything else (Shift_JIS decoding, trimming, XML escaping, UTF-16 code-unit
+// counts, dates in both calendars, path joining, the definition documents, time
+// formatting, reading the environment) is portable code in CLCShiftJIS,
+// CLCPortable, CLCDateText and CLCCRSCommon,
+// shared by every body and tested once.
 //
 // Contract every body keeps:
 // - Stateless: no global or thread_local mutable state; any operation may run on
@@ -27,9 +29,8 @@ namespace quorvex::internal {
 // - Definition documents are handed to the engine as text: the copy compiled into
 //   the library (CLCPortable::definitionDocument), or on Windows the "DEFINITION"
 //   resources of the module that holds the engine, whose handle the module's entry
-//   point gives the body once (its only state). The one exception is the macOS
-//   framework, which carries them as files of its resource bundle
-//   (CLCMacOSNative::definitionPath) for the engine to parse as files.
+//   point gives the body once (its only state). Every build, the macOS framework
+//   included, parses that text; no system carries them as separate files.
 class CLCNative {
  public:
   // Size in bytes, or -1 when the entry cannot be examined (missing, no access).
@@ -39,11 +40,6 @@ class CLCNative {
   // (bytes empty) when it cannot be opened or read, or is anything but a regular
   // file (a FIFO, a device, a folder); opening never blocks.
   static bool readFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
-  // Shift_JIS bytes decoded with the Windows-31J (code page 932) table into
-  // UTF-8. Every unmapped, ill-formed or incomplete byte sequence becomes one
-  // U+FFFD, which the table never yields otherwise. false only when the
-  // converter itself fails.
-  static bool shiftJisToUtf8(std::string_view bytes, std::string& text);
   // Writes the bytes to a temporary file in the target's folder (unnamed where
   // the system allows, so that a killed process leaves nothing) and puts it in
   // place atomically: a failure leaves the target as it was and no temporary
@@ -73,7 +69,8 @@ class CLCNative {
   // Appends a UTF-8 log record to the file, creating it, in the encoding the
   // system's support staff read (Windows: code page 932); failures are ignored.
   static void appendLogRecord(const char* path, const std::string& record);
-  // Value of an environment variable, or null when absent.
-  static const char* getEnvironment(const char* name);
+  // Name of the environment variable whose presence switches the debug log on,
+  // in the form the system's hosts use for such settings.
+  static const char* debugSwitchVariable();
 };
 }  // namespace quorvex::internal

@@ -1,5 +1,5 @@
-// Windows body of the platform services: Win32 wide-character file calls,
-// code page 932 for Shift_JIS, the local clock and the module's resources.
+// Windows body of the platform services: Win32 wide-character file calls, the
+// local clock and the module's resources.
 #include "CLCWindowsNative.h"
 
 #include "CLCNative.h"
@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
@@ -114,37 +113,6 @@ std::wstring WriteTarget(const std::wstring& path) {
   return target;
 }
 
-// Appends the code page 932 bytes as UTF-16; false, appending nothing, when
-// any byte sequence in them is not mapped.
-bool DecodeCodePage932(const char* bytes, std::size_t length, std::wstring& out) {
-  if (length == 0) return true;
-  if (length > INT_MAX) return false;
-  const int size = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), nullptr, 0);
-  if (size <= 0) return false;
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(size));
-  if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, static_cast<int>(length), &out[at], size) != size) {
-    out.resize(at);
-    return false;
-  }
-  return true;
-}
-
-// Character by character: every sequence that is not Shift_JIS becomes one
-// U+FFFD (which the table never yields), so the reader can point at it. A lead
-// byte whose next byte cannot follow it stands alone, as in the other bodies.
-void DecodeMarkingUndecodable(const char* bytes, std::size_t length, std::wstring& out) {
-  auto isLead = [](unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); };
-  auto isTrail = [](unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC); };
-  for (std::size_t i = 0; i < length;) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const std::size_t unit =
-        isLead(lead) && i + 1 < length && isTrail(static_cast<unsigned char>(bytes[i + 1])) ? 2 : 1;
-    if (!DecodeCodePage932(bytes + i, unit, out)) out.push_back(L'\uFFFD');
-    i += unit;
-  }
-}
-
 bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   while (size > 0) {
     const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
@@ -224,26 +192,6 @@ bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxByte
     }
     if (read == 0) break;
     bytes.append(chunk, read);
-  }
-  return true;
-}
-
-bool CLCNative::shiftJisToUtf8(std::string_view bytes, std::string& text) {
-  text.clear();
-  std::wstring wide;
-  // Line by line: a line feed never ends a double-byte character, and only a
-  // line that does not decode as a whole is taken apart.
-  for (std::size_t start = 0; start < bytes.size();) {
-    std::size_t end = bytes.find('\n', start);
-    end = end == std::string_view::npos ? bytes.size() : end + 1;
-    if (!DecodeCodePage932(bytes.data() + start, end - start, wide)) {
-      DecodeMarkingUndecodable(bytes.data() + start, end - start, wide);
-    }
-    start = end;
-  }
-  if (!ToUtf8(wide.data(), wide.size(), text)) {
-    text.clear();
-    return false;
   }
   return true;
 }
@@ -341,7 +289,7 @@ std::string CLCNative::homeDirectory() {
   return out;
 }
 
-const char* CLCNative::getEnvironment(const char* name) { return name != nullptr ? std::getenv(name) : nullptr; }
+const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
   return CLCWindowsNative::resourceText(identifier, "DEFINITION");

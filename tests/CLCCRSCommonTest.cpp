@@ -220,6 +220,28 @@ TEST(ReadCsvFileData, DecodesWindows31JAndMarksWhatIsNot) {
   EXPECT_EQ(CLCCRSCommon::ReadCsvFileData(dir.path().c_str()), "");  // a folder
 }
 
+// Every system's body reads Shift_JIS as code page 932 does. ICU's converter
+// once turned 0x1A, 0x1C and 0x7F into U+001C, U+007F and U+001A on Linux only.
+TEST(ShiftJisToUtf8, ReadsAsCodePage932) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"\x1A\x1C\x7F", "\x1A\x1C\x7F"},
+      {"C:\\dir~", "C:\\dir~"},                                 // backslash, not yen; tilde, not overline
+      {"\x87\x40\x87\x54", "\u2460\u2160"},                      // NEC row 13
+      {"\xED\x40\xFA\x40\xFA\x55", "\u7E8A\u2170\uFFE4"},        // NEC-selected and IBM extensions
+      {"\x81\x60\x81\x61\x81\x7C", "\uFF5E\u2225\uFF0D"},        // not JIS X 0208's U+301C U+2016 U+2212
+      {"\xF0\x40\xF9\xFC", "\uE000\uE757"},                      // user-defined area
+      {"abcdefg\x82\xA0hijklmnop\x87", "abcdefg\u3042hijklmnop\uFFFD"},
+      {"\x81\x7F" "a", "\uFFFD\x7F" "a"},                        // 0x7F is no trail byte
+      {"\x82\r\n", "\uFFFD\r\n"},
+      {"\x80\xA0", "\uFFFD\uFFFD"},
+  };
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(CLCCRSCommon::ShiftJisToUtf8(bytes), text) << text;
+  // Half-width kana grow threefold, past the room first set aside.
+  std::string kana;
+  for (int i = 0; i < 1000; ++i) kana += "\uFF71";
+  EXPECT_EQ(CLCCRSCommon::ShiftJisToUtf8(std::string(1000, '\xB1')), kana);
+}
+
 TEST(ReadFileData, RefusesIllFormedUtf8) {
   TempDir dir;
   WriteBytes(dir.file("ok.xml"), "<a>\xE3\x81\x82\xF0\xA0\x80\x8B</a>");

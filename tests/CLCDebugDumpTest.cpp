@@ -47,13 +47,13 @@ class DebugDumpTest : public ::testing::Test {
   }
   void TearDown() override {
     ::setenv("HOME", m_savedHome.c_str(), 1);
-    ::unsetenv(CLCDebugDump::kSwitchVariable);
+    ::unsetenv(CLCDebugDump::SwitchVariable());
   }
   std::string LogFile() const {
     return m_home.file(CLCCRSCommon::Now("'_KVR_QUORVEX_'yyyyMMdd'.log'", nullptr));
   }
   void SwitchOn() {
-    ::setenv(CLCDebugDump::kSwitchVariable, "", 1);  // present but empty still counts
+    ::setenv(CLCDebugDump::SwitchVariable(), "", 1);  // present but empty still counts
     CLCDebugDump::InitDebugDump();
   }
 
@@ -62,7 +62,7 @@ class DebugDumpTest : public ::testing::Test {
 };
 
 TEST_F(DebugDumpTest, WithoutSwitchNoFileIsCreated) {
-  ::unsetenv(CLCDebugDump::kSwitchVariable);
+  ::unsetenv(CLCDebugDump::SwitchVariable());
   CLCDebugDump::InitDebugDump();
   CLCDebugDump::OutputLog("a.cpp", 1, "CLCA::B", "message");
   EXPECT_FALSE(CLCDebugDump::IsOutput());

@@ -104,7 +104,7 @@ TEST_F(CLCXDomTest, MalformedDocumentGivesOneFatalEntryAndPositionInLog) {
   const char* savedHome = std::getenv("HOME");
   const std::string previous = savedHome ? savedHome : "";
   ::setenv("HOME", home.path().c_str(), 1);
-  ::setenv(CLCDebugDump::kSwitchVariable, "1", 1);
+  ::setenv(CLCDebugDump::SwitchVariable(), "1", 1);
   CLCDebugDump::InitDebugDump();
 
   PlantError();

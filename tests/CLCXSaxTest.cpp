@@ -61,7 +61,7 @@ TEST_F(CLCXSaxTest, ParseErrorLogEndsWithLineAndColumn) {
   const char* savedHome = std::getenv("HOME");
   const std::string previous = savedHome ? savedHome : "";
   ::setenv("HOME", home.path().c_str(), 1);
-  ::setenv(CLCDebugDump::kSwitchVariable, "1", 1);
+  ::setenv(CLCDebugDump::SwitchVariable(), "1", 1);
   CLCDebugDump::InitDebugDump();
   EXPECT_FALSE(Parse("<a>\n<b></c>\n</a>"));
   const std::string log = ReadBytes(CLCDebugDump::GetOutputPath());

@@ -106,13 +106,13 @@ bool CLCCRSDefinition::CreateDefinition(const char* rootName, unsigned short res
   if (rootName == nullptr) return Refuse(resource, "no root name was given", result);
   const std::string document = CLCCRSCommon::LoadResoucePath(resource, "DEFINITION");
   if (document.empty()) return Refuse(resource, "no document under this resource number", result);
-  return Load(rootName, resource, document, CLCCRSCommon::ResourceIsPath(), validationMode, result);
+  return Load(rootName, resource, document, validationMode, result);
 }
 
 bool CLCCRSDefinition::CreateDefinitionFromText(const char* rootName, unsigned short resource,
                                                 const std::string& document, bool validationMode,
                                                 CLCValidResult& result) {
-  return Load(rootName, resource, document, false, validationMode, result);
+  return Load(rootName, resource, document, validationMode, result);
 }
 
 bool CLCCRSDefinition::Refuse(unsigned short resource, const std::string& reason, CLCValidResult& result) {
@@ -122,7 +122,7 @@ bool CLCCRSDefinition::Refuse(unsigned short resource, const std::string& reason
 }
 
 bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const std::string& document,
-                            bool isPath, bool validationMode, CLCValidResult& result) {
+                            bool validationMode, CLCValidResult& result) {
   m_usResource = resource;
   m_strLoadProblem.clear();
   if (rootName == nullptr) return Refuse(resource, "no root name was given", result);
@@ -130,10 +130,8 @@ bool CLCCRSDefinition::Load(const char* rootName, unsigned short resource, const
   // The reader has logged its own details (the parser's line and column).
   const char* const kUnreadable = "the document could not be read as XML";
   if (!dom.Initialize()) return Refuse(resource, kUnreadable, result);
-  // A file takes its encoding from its declaration; text compiled into the
-  // library is the file's Shift_JIS bytes.
-  const bool parsed = isPath ? dom.Parse(document.c_str()) : dom.Parse(document.c_str(), "Quorvex", "Shift_JIS");
-  if (!parsed) return Refuse(resource, kUnreadable, result);
+  // The document is the file's Shift_JIS bytes, compiled into the library.
+  if (!dom.Parse(document.c_str(), "Quorvex", "Shift_JIS")) return Refuse(resource, kUnreadable, result);
 
   m_strRootNode = dom.GetAttribute("rootNode");
   m_strAttr1 = dom.GetAttribute("attr1");

@@ -63,9 +63,9 @@ class CLCCRSDefinition {
   static constexpr std::size_t kConversionReportCount = 6;
 
  private:
-  // Parses the document (a file path, or the document's text) and builds the nodes.
-  bool Load(const char* rootName, unsigned short resource, const std::string& document, bool isPath,
-            bool validationMode, CLCValidResult& result);
+  // Parses the document's text and builds the nodes.
+  bool Load(const char* rootName, unsigned short resource, const std::string& document, bool validationMode,
+            CLCValidResult& result);
   // Fails the load: keeps the reason, logs it and records the fatal error.
   bool Refuse(unsigned short resource, const std::string& reason, CLCValidResult& result);
 

@@ -23,9 +23,11 @@ constexpr std::size_t kLineBufferSize = 512;
 
 }  // namespace
 
+const char* CLCDebugDump::SwitchVariable() { return CLCCRSCommon::DebugSwitchVariable(); }
+
 void CLCDebugDump::InitDebugDump() {
   // Only the presence of the variable counts, not its value.
-  if (CLCCRSCommon::GetEnvironment(kSwitchVariable) == nullptr) return;
+  if (CLCCRSCommon::GetEnvironment(SwitchVariable()) == nullptr) return;
   std::string path = CLCCRSCommon::appendFilePath(CLCCRSCommon::LogDirectory().c_str(),
                                                   CLCCRSCommon::Now("'_KVR_QUORVEX_'yyyyMMdd'.log'", nullptr).c_str());
   std::lock_guard<std::mutex> lock(LogMutex());

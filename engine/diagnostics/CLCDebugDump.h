@@ -7,18 +7,16 @@ namespace quorvex::internal {
 // is present in the environment when InitDebugDump runs.
 class CLCDebugDump {
  public:
-#if defined(QUORVEX_MACOS_FRAMEWORK)
-  // macOS hosts name per-application settings in reverse-domain form.
-  static constexpr const char* kSwitchVariable = "kvr.Quorvex.DebugOutput";
-#else
-  static constexpr const char* kSwitchVariable = "QUORVEX_OUTPUT";
-#endif
   static constexpr const char* kUnexpectedError = "想定しないエラーが発生しました。";
   static constexpr const char* kCreateFailed = "クラスの生成(new)に失敗しました。";
   static constexpr const char* kAllocFailed = "メモリ確保に失敗しました。";
 
   CLCDebugDump() = default;
   virtual ~CLCDebugDump() = default;
+
+  // The environment variable that switches the log on; its name is the
+  // platform body's (QUORVEX_OUTPUT, a reverse-domain name on macOS).
+  static const char* SwitchVariable();
 
   static void InitDebugDump();
   // Appends one record; does nothing when logging is off or file/function is null.

@@ -37,7 +37,7 @@ int Run(quorvex_converter* converter, const char* function, Operation operation)
   try {
     converter->record = operation(converter->facade);
     converter->failed = false;
-    return converter->record->getResult() == "S_OK" ? 1 : 0;
+    return converter->record->succeeded() ? 1 : 0;
   } catch (const std::bad_alloc&) {
     problem = CLCDebugDump::kAllocFailed;
   } catch (...) {

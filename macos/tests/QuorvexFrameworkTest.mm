@@ -1,5 +1,5 @@
 // The framework as a host sees it: the Objective-C classes, the resource
-// bundle, and the same outcomes as the command-line tool on the samples.
+// locator, and the same outcomes as the command-line tool on the samples.
 #import <Quorvex.h>
 
 #include "TestSupport.h"
@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <initializer_list>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -61,10 +62,6 @@ class Pool {
 
 NSString* S(const std::string& text) { return [NSString stringWithUTF8String:text.c_str()]; }
 std::string T(NSString* text) { return text != nil ? [text UTF8String] : "(nil)"; }
-
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 // The generated document carries the time of its making.
 std::string WithoutTimestamps(const std::string& xml) {
@@ -132,21 +129,26 @@ TEST(QuorvexFramework, EveryCallReturnsItsOwnResult) {
   EXPECT_NE(T([second DetailErrorInfo]), T([first DetailErrorInfo]));
 }
 
-TEST(QuorvexFramework, DefinitionsAreFilesOfTheResourceBundle) {
+// The documents are compiled in: the framework ships no bundle, the locator
+// finds nothing, and every operation still has its definition.
+TEST(QuorvexFramework, DefinitionsAreCompiledInAndTheLocatorFindsNoFiles) {
   Pool pool;
   CLCLoadResource* loader = [[[CLCLoadResource alloc] init] autorelease];
-  const std::string bundle = T([loader getBundlePath]);
-  EXPECT_TRUE(EndsWith(bundle, "Quorvex.framework/Versions/A/Resources/Quorvex.bundle") ||
-              EndsWith(bundle, "Quorvex.framework/Resources/Quorvex.bundle"))
-      << bundle;
-  for (const char* name : {"CRSValidateDefine.xml", "CRSDataConvDefine.xml", "CRSValidateDefine_2.0.xml",
-                           "CRSDataConvDefine_2.0.xml"}) {
-    const std::string path = T([loader getPathName:S(name)]);
-    EXPECT_EQ(path, bundle + "/" + name);
-    EXPECT_EQ(ReadBytes(path), ReadBytes(std::string(QUORVEX_SOURCE_DIR) + "/definitions/" + name));
+  EXPECT_EQ(T([loader getBundlePath]), "");
+  for (NSString* name : std::initializer_list<NSString*>{@"CRSValidateDefine.xml", @"CRSDataConvDefine.xml",
+                                                         @"CRSValidateDefine_2.0.xml", @"CRSDataConvDefine_2.0.xml",
+                                                         nil}) {
+    EXPECT_EQ(T([loader getPathName:name]), "") << T(name);
   }
-  EXPECT_EQ(T([loader getPathName:S("CRSValidateDefine_3.0.xml")]), "");
-  EXPECT_EQ(T([loader getPathName:nil]), "");
+  // A definition that cannot be had is a fatal error of the operation.
+  NSString* csv = S(std::string(QUORVEX_SOURCE_DIR) + "/samples/crs-sample-2.0.csv");
+  CLICsvConvDataCRS* data = [[[CLICsvConvDataCRS alloc] init] autorelease];
+  for (CLICsvConvResultCRS* result : std::initializer_list<CLICsvConvResultCRS*>{
+           [data CRSCsvCheck:csv], [data CsvConvCRSData:csv outputPath:@""], [data CRSCsvCheck2:csv nenbun:@"2023"],
+           [data CsvConvCRSData2:csv outputPath:@""]}) {
+    ASSERT_NE(result, nil);
+    EXPECT_NE(T([result DetailErrorInfo]), "00000-0000000-HE40000E");
+  }
 }
 
 TEST(QuorvexFramework, SamplesGiveTheSameResultsAsTheCommandLineTool) {
