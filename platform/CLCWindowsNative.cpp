@@ -5,6 +5,7 @@
 #include "CLCNative.h"
 
 #include <windows.h>
+#include <malloc.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -290,6 +291,11 @@ std::string CLCNative::homeDirectory() {
 }
 
 const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
+
+void CLCNative::releaseFreeMemory() {
+  // The C runtime's heap keeps what it has committed until asked.
+  ::_heapmin();
+}
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
   return CLCWindowsNative::resourceText(identifier, "DEFINITION");

@@ -19,9 +19,7 @@ CLCStatus CLCCRSDataDefNormal::AppendStartTag(CLCCRSCRSReport* list, long record
       return CLCStatus::Fatal();
     }
     if (*text == '\0') continue;
-    out += ' ';
-    out += m_strAttr[i];
-    out += "=\"";
+    out += m_strAttrOpen[i];
     CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out, true);
     out += '"';
   }

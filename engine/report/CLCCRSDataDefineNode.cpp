@@ -115,7 +115,10 @@ bool CLCCRSDataDefineNode::Initialize(CLCXDom* dom, bool validationMode, CLCVali
   } else if (named[0] && named[1] && named[2] && named[3]) {
     m_iAttrCount = 4;
   }
-  for (int i = 0; i < m_iAttrCount; ++i) m_lLastAttrColumn = std::max(m_lLastAttrColumn, m_lAttrColumn[i]);
+  for (int i = 0; i < m_iAttrCount; ++i) {
+    m_strAttrOpen[i] = ' ' + m_strAttr[i] + "=\"";
+    m_lLastAttrColumn = std::max(m_lLastAttrColumn, m_lAttrColumn[i]);
+  }
   MakeTags();
 
   if (validationMode && dom->HasChild()) {

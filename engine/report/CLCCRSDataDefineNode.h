@@ -116,8 +116,10 @@ class CLCCRSDataDefineNode {
   std::string m_strStartTag;
   std::string m_strEndTag;
   // Attributes written (the first 0, 1, 2 or 4, by the shape of attr1 to
-  // attr4) and the highest column they read (-1 when none).
+  // attr4), the text before each value (" name=\""), and the highest column
+  // they read (-1 when none).
   int m_iAttrCount = 0;
+  std::string m_strAttrOpen[4];
   long m_lLastAttrColumn = -1;
   // Set by PrepareForWriting: the highest column that this node and the nodes
   // below read, and the columns whose text alone can bring the required child

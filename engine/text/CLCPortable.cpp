@@ -82,33 +82,41 @@ long CLCPortable::characterLength(const char* text) {
   return units;
 }
 
+namespace {
+
+// What each byte becomes in element text (index 0) and in an attribute value
+// (index 1): null for the byte itself.
+struct EntityTable {
+  const char* replacement[2][256] = {};
+  constexpr EntityTable() {
+    for (int attribute = 0; attribute < 2; ++attribute) {
+      replacement[attribute]['"'] = "&quot;";
+      replacement[attribute]['&'] = "&amp;";
+      replacement[attribute]['\''] = "&apos;";
+      replacement[attribute]['<'] = "&lt;";
+      replacement[attribute]['>'] = "&gt;";
+      // A parser reads a raw CR as LF, and in an attribute a raw tab or LF as
+      // a space: references keep the value exact.
+      replacement[attribute]['\r'] = "&#13;";
+    }
+    replacement[1]['\t'] = "&#9;";
+    replacement[1]['\n'] = "&#10;";
+  }
+};
+constexpr EntityTable kEntities;
+
+}  // namespace
+
 void CLCPortable::convEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {
   if (text == nullptr || length == 0) return;
+  const char* const* replacement = kEntities.replacement[attribute ? 1 : 0];
   // Copy runs of ordinary bytes at once.
   std::size_t runStart = 0;
   for (std::size_t i = 0; i < length; ++i) {
-    const char* replacement = nullptr;
-    switch (text[i]) {
-      case '"': replacement = "&quot;"; break;
-      case '&': replacement = "&amp;"; break;
-      case '\'': replacement = "&apos;"; break;
-      case '<': replacement = "&lt;"; break;
-      case '>': replacement = "&gt;"; break;
-      // A parser reads a raw CR as LF, and in an attribute a raw tab or LF as a
-      // space: references keep the value exact.
-      case '\r': replacement = "&#13;"; break;
-      case '\t':
-        if (!attribute) continue;
-        replacement = "&#9;";
-        break;
-      case '\n':
-        if (!attribute) continue;
-        replacement = "&#10;";
-        break;
-      default: continue;
-    }
+    const char* entity = replacement[static_cast<unsigned char>(text[i])];
+    if (entity == nullptr) continue;
     out.append(text + runStart, i - runStart);
-    out.append(replacement);
+    out.append(entity);
     runStart = i + 1;
   }
   out.append(text + runStart, length - runStart);
