@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace quorvex::internal {
 
@@ -43,17 +44,35 @@ constexpr Namespaces kNamespaces20 = {{"urn:oecd:ties:crsstf:v5", "urn:oecd:ties
                                        "http://www.w3.org/2001/XMLSchema-instance",
                                        "urn:oecd:ties:commontypesfatcacrs:v2"}};
 
-// Records of one kind grouped by the account they name (column 2), in file
-// order, so that each account finds its records without scanning them all.
-using LinkIndex = std::unordered_map<std::string_view, std::vector<long>>;
+// Records of one kind linked to the account they name (column 2): the first
+// record of each account, then each record's next one in file order (-1 ends
+// the chain), so that each account finds its records without scanning them all.
+struct LinkIndex {
+  std::unordered_map<std::string_view, long> first;
+  std::vector<long> next;
+
+  template <typename Visit>
+  void ForEachLinked(std::string_view account, const Visit& visit) const {
+    const auto found = first.find(account);
+    if (found == first.end()) return;
+    for (long record = found->second; record >= 0; record = next[static_cast<std::size_t>(record)]) {
+      if (!visit(record)) return;
+    }
+  }
+};
 
 bool BuildLinkIndex(CLCCRSCRSReport* list, long linkColumn, LinkIndex& index) {
   const long count = list->GetRecordCount();
-  index.reserve(static_cast<std::size_t>(count));
-  for (long i = 0; i < count; ++i) {
+  index.first.reserve(static_cast<std::size_t>(count));
+  index.next.assign(static_cast<std::size_t>(count), -1);
+  // From the last record back, so that each chain runs in file order.
+  for (long i = count - 1; i >= 0; --i) {
     const char* key = list->GetColumnValue(i, linkColumn - 1);
     if (key == nullptr) return false;
-    index[std::string_view(key)].push_back(i);
+    const auto [slot, added] = index.first.try_emplace(std::string_view(key), i);
+    if (added) continue;
+    index.next[static_cast<std::size_t>(i)] = slot->second;
+    slot->second = i;
   }
   return true;
 }
@@ -263,9 +282,11 @@ CLCStatus CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLCLo
   const char* version = file.GetColumnValue(m_strAttrValueRec1.c_str(), 0, m_lAttrValueColumn1);
   if (version == nullptr) return fail();
 
-  // Roughly what an account with its holder and links comes to.
+  // Roughly what an account with its holder and links comes to, but never
+  // more than the largest document accepted (and the account that passes it):
+  // the text is built without moving, and no more is set aside than can be used.
   constexpr std::size_t kBytesPerRecord = 1536;
-  constexpr std::size_t kReserveLimit = 2 * static_cast<std::size_t>(CLCCRSCsvFile::kMaxFileSize);
+  constexpr std::size_t kReserveLimit = kMaxOutputSize + 65536;
   out.reserve(std::min(kReserveLimit, 4096 + static_cast<std::size_t>(recordCount) * kBytesPerRecord));
 
   // The version is a column like any other: escaped, so that it can
@@ -324,22 +345,21 @@ CLCStatus CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLCLo
       out += "<crs:AccountReport>";
       status = accountReport.AppendNode(accounts, account, now, out, result);
       if (!status.IsPassed()) return failWith(status);
-      const auto linkedPersons = personIndex.find(std::string_view(docRefId));
-      if (linkedPersons != personIndex.end()) {
-        for (const long person : linkedPersons->second) {
-          status = controllingPerson.AppendNode(persons, person, now, out, result);
-          if (tooLarge()) return failWith(status);
-        }
-      }
+      bool stopped = false;
+      personIndex.ForEachLinked(docRefId, [&](long person) {
+        status = controllingPerson.AppendNode(persons, person, now, out, result);
+        stopped = tooLarge();
+        return !stopped;
+      });
+      if (stopped) return failWith(status);
       status = accountBalance.AppendNode(accounts, account, now, out, result);
       if (!status.IsPassed()) return failWith(status);
-      const auto linkedPayments = paymentIndex.find(std::string_view(docRefId));
-      if (linkedPayments != paymentIndex.end()) {
-        for (const long paid : linkedPayments->second) {
-          status = payment.AppendNode(payments, paid, now, out, result);
-          if (tooLarge()) return failWith(status);
-        }
-      }
+      paymentIndex.ForEachLinked(docRefId, [&](long paid) {
+        status = payment.AppendNode(payments, paid, now, out, result);
+        stopped = tooLarge();
+        return !stopped;
+      });
+      if (stopped) return failWith(status);
       out += "</crs:AccountReport>";
       if (tooLarge()) return failWith(status);
     }
