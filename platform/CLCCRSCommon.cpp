@@ -57,6 +57,10 @@ void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::str
   CLCPortable::convEntityRefs(text, length, out, attribute);
 }
 
+void CLCCRSCommon::ConvEntityRefs(const char* text, std::string& out, bool attribute) {
+  CLCPortable::convEntityRefs(text, out, attribute);
+}
+
 bool CLCCRSCommon::LocalNow(CLCLocalTime& now) { return CLCNative::localNow(now); }
 
 std::string CLCCRSCommon::Now(const char* datePattern, const char* timePattern) {

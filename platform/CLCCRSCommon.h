@@ -58,6 +58,8 @@ class CLCCRSCommon {
   // CR as "&#13;"; in an attribute value also tab and LF ("&#9;", "&#10;"), so
   // that every value reads back byte for byte.
   static void ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute = false);
+  // The same for NUL-terminated text (null: nothing).
+  static void ConvEntityRefs(const char* text, std::string& out, bool attribute = false);
 
   // Current local time (Gregorian calendar); false when the clock cannot be read.
   static bool LocalNow(CLCLocalTime& now);

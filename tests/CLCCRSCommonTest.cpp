@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -81,6 +82,24 @@ TEST(ConvEntityRefs, EscapesFiveCharactersAndAppends) {
   std::string prefix;
   CLCCRSCommon::ConvEntityRefs("&amp;rest", 5, prefix);  // only the length given is visited
   EXPECT_EQ(prefix, "&amp;amp;");
+}
+
+// The writers escape NUL-terminated column text; it must come out as the
+// counted form gives it, in element text and in attribute values alike.
+TEST(ConvEntityRefs, TerminatedTextEscapesAsCountedText) {
+  const char* texts[] = {"", "plain", "a<b&\"'>c", "&&", "<", "end>", "a\r\nb\rc\td\ne", "\xE3\x81\x82&\xE3\x81\x84"};
+  for (const char* text : texts) {
+    for (const bool attribute : {false, true}) {
+      std::string counted = "x";
+      CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), counted, attribute);
+      std::string terminated = "x";
+      CLCCRSCommon::ConvEntityRefs(text, terminated, attribute);
+      EXPECT_EQ(terminated, counted) << text << (attribute ? " (attribute)" : "");
+    }
+  }
+  std::string untouched = "keep";
+  CLCCRSCommon::ConvEntityRefs(nullptr, untouched);
+  EXPECT_EQ(untouched, "keep");
 }
 
 // A parser reads a raw CR as LF, and tab or LF in an attribute as a space: the

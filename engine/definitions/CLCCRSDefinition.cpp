@@ -294,7 +294,7 @@ CLCStatus CLCCRSDefinition::MakeReportData(CLCCRSCsvCRSReport& file, const CLCLo
   out += "<crs:";
   out += m_strRootNode;
   out += " version=\"";
-  CLCCRSCommon::ConvEntityRefs(version, std::strlen(version), out, true);
+  CLCCRSCommon::ConvEntityRefs(version, out, true);
   out += '"';
   for (std::size_t i = 0; i < 5; ++i) {
     out += " xmlns:";

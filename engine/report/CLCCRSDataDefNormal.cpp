@@ -4,7 +4,6 @@
 #include "CLCCRSCommon.h"
 #include "diagnostics/CLCValidResult.h"
 
-#include <cstring>
 #include <string_view>
 
 namespace quorvex::internal {
@@ -20,7 +19,7 @@ CLCStatus CLCCRSDataDefNormal::AppendStartTag(CLCCRSCRSReport* list, long record
     }
     if (*text == '\0') continue;
     out += m_strAttrOpen[i];
-    CLCCRSCommon::ConvEntityRefs(text, std::strlen(text), out, true);
+    CLCCRSCommon::ConvEntityRefs(text, out, true);
     out += '"';
   }
   return CLCStatus::Passed();
@@ -31,11 +30,11 @@ CLCStatus CLCCRSDataDefNormal::AppendNode(CLCCRSCRSReport* list, long record, co
   if (!CanWrite(list, result)) return CLCStatus::Fatal();
   // A group whose required child cannot come is passed over whole.
   if (LacksRequiredChild(list, record)) return CLCStatus::Passed();
-  std::string_view text;
+  const char* text = nullptr;
   if (!NodeText(list, record, text, result)) return CLCStatus::Fatal();
   // Most items of a record are empty leaves: they are passed over without
   // writing and taking back any markup, once their columns are known to exist.
-  if (text.empty() && m_vecChildren.empty() && m_strEmptyTag.empty()) {
+  if (*text == '\0' && m_vecChildren.empty() && m_strEmptyTag.empty()) {
     if (m_lLastAttrColumn >= 0 && list->GetColumnValue(record, m_lLastAttrColumn) == nullptr) {
       CRS_FATAL(result);
       return CLCStatus::Fatal();

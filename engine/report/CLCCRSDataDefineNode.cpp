@@ -238,14 +238,14 @@ CLCStatus CLCCRSDataDefineNode::AppendChildren(CLCCRSCRSReport* list, long recor
   return CLCStatus::Passed();
 }
 
-bool CLCCRSDataDefineNode::NodeText(const CLCCRSCRSReport* list, long record, std::string_view& text,
+bool CLCCRSDataDefineNode::NodeText(const CLCCRSCRSReport* list, long record, const char*& text,
                                     CLCValidResult& result) const {
   if (list == nullptr) {
     CRS_FATAL(result);
     return false;
   }
   if (m_lColumn < 0) {
-    text = m_strValue;
+    text = m_strValue.c_str();
     return true;
   }
   const char* column = list->GetColumnValue(record, m_lColumn);
@@ -258,17 +258,17 @@ bool CLCCRSDataDefineNode::NodeText(const CLCCRSCRSReport* list, long record, st
   return true;
 }
 
-void CLCCRSDataDefineNode::AppendText(std::string_view text, std::string& out) const {
+void CLCCRSDataDefineNode::AppendText(const char* text, std::string& out) const {
   if (m_lColumn < 0) {
-    out += text;
+    out += m_strValue;
   } else {
-    CLCCRSCommon::ConvEntityRefs(text.data(), text.size(), out);
+    CLCCRSCommon::ConvEntityRefs(text, out);
   }
 }
 
 CLCStatus CLCCRSDataDefineNode::AppendNodeValue(CLCCRSCRSReport* list, long record, std::string& out,
                                                 CLCValidResult& result) const {
-  std::string_view text;
+  const char* text = nullptr;
   if (!NodeText(list, record, text, result)) return CLCStatus::Fatal();
   AppendText(text, out);
   return CLCStatus::Passed();

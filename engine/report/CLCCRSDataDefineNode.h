@@ -4,7 +4,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace quorvex::internal {
@@ -68,9 +67,9 @@ class CLCCRSDataDefineNode {
   // The node's element text for one record before escaping: the column's text,
   // or the fixed value when the item has no column. false, with the fatal error
   // recorded, when there is no list or the record lacks the column.
-  bool NodeText(const CLCCRSCRSReport* list, long record, std::string_view& text, CLCValidResult& result) const;
+  bool NodeText(const CLCCRSCRSReport* list, long record, const char*& text, CLCValidResult& result) const;
   // Appends text that NodeText gave: escaped when it came from a column.
-  void AppendText(std::string_view text, std::string& out) const;
+  void AppendText(const char* text, std::string& out) const;
 
   // Zero-based index from a one-based column attribute: its leading decimal
   // integer minus one when that is 1 or more, else -1.

@@ -84,23 +84,30 @@ long CLCPortable::characterLength(const char* text) {
 
 namespace {
 
-// What each byte becomes in element text (index 0) and in an attribute value
-// (index 1): null for the byte itself.
+// The bytes that are written as references: the first six everywhere, tab and
+// LF in attribute values only. A parser reads a raw CR as LF, and in an
+// attribute a raw tab or LF as a space: references keep the value exact.
+struct Entity {
+  char byte;
+  const char* reference;
+};
+constexpr Entity kEntityList[] = {{'"', "&quot;"}, {'&', "&amp;"},  {'\'', "&apos;"}, {'<', "&lt;"},
+                                  {'>', "&gt;"},   {'\r', "&#13;"}, {'\t', "&#9;"},   {'\n', "&#10;"}};
+constexpr std::size_t kTextEntityCount = 6;
+
+// Per kind of text (0 element text, 1 attribute value): the reference of each
+// byte (null: the byte itself) and the bytes to stop at, NUL-terminated.
 struct EntityTable {
   const char* replacement[2][256] = {};
+  char stops[2][sizeof kEntityList / sizeof kEntityList[0] + 1] = {};
   constexpr EntityTable() {
     for (int attribute = 0; attribute < 2; ++attribute) {
-      replacement[attribute]['"'] = "&quot;";
-      replacement[attribute]['&'] = "&amp;";
-      replacement[attribute]['\''] = "&apos;";
-      replacement[attribute]['<'] = "&lt;";
-      replacement[attribute]['>'] = "&gt;";
-      // A parser reads a raw CR as LF, and in an attribute a raw tab or LF as
-      // a space: references keep the value exact.
-      replacement[attribute]['\r'] = "&#13;";
+      const std::size_t count = attribute ? sizeof kEntityList / sizeof kEntityList[0] : kTextEntityCount;
+      for (std::size_t i = 0; i < count; ++i) {
+        replacement[attribute][static_cast<unsigned char>(kEntityList[i].byte)] = kEntityList[i].reference;
+        stops[attribute][i] = kEntityList[i].byte;
+      }
     }
-    replacement[1]['\t'] = "&#9;";
-    replacement[1]['\n'] = "&#10;";
   }
 };
 constexpr EntityTable kEntities;
@@ -120,6 +127,21 @@ void CLCPortable::convEntityRefs(const char* text, std::size_t length, std::stri
     runStart = i + 1;
   }
   out.append(text + runStart, length - runStart);
+}
+
+void CLCPortable::convEntityRefs(const char* text, std::string& out, bool attribute) {
+  if (text == nullptr) return;
+  const int kind = attribute ? 1 : 0;
+  // The C library finds the next byte to replace faster than a loop here, and
+  // the end of the text on the way.
+  for (;;) {
+    const std::size_t run = std::strcspn(text, kEntities.stops[kind]);
+    out.append(text, run);
+    text += run;
+    if (*text == '\0') return;
+    out.append(kEntities.replacement[kind][static_cast<unsigned char>(*text)]);
+    ++text;
+  }
 }
 
 namespace {

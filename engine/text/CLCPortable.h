@@ -31,6 +31,8 @@ class CLCPortable {
   // "&#9;" and "&#10;", so that every value reads back byte for byte. UTF-8
   // multi-byte sequences never contain these bytes.
   static void convEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute = false);
+  // The same for NUL-terminated text (null: nothing).
+  static void convEntityRefs(const char* text, std::string& out, bool attribute = false);
   // Folder joined with name by exactly one separator; empty for a null folder,
   // the folder alone for a null or empty name.
   static std::string appendFilePath(const char* folder, const char* name);
