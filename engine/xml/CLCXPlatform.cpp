@@ -4,7 +4,9 @@
 
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLResourceIdentifier.hpp>
+#include <xercesc/util/XMLString.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -39,12 +41,21 @@ void CLCXPlatform::Terminate() {
   if (--g_platformCount == 0) XMLPlatformUtils::Terminate();
 }
 
-CharToXMLCh::CharToXMLCh(const char* text)
-    : m_transcoded(reinterpret_cast<const XMLByte*>(text != nullptr ? text : ""),
-                   text != nullptr ? std::strlen(text) : 0, "UTF-8") {}
+CharToXMLCh::CharToXMLCh(const char* text) {
+  if (text == nullptr) text = "";
+  const std::size_t length = std::strlen(text);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  if (std::all_of(bytes, bytes + length, [](unsigned char c) { return c < 0x80; })) {
+    m_ascii.assign(bytes, bytes + length);
+    return;
+  }
+  m_pTranscoded = std::make_unique<TranscodeFromStr>(bytes, length, "UTF-8");
+}
 
 std::string XMLChToChar(const XMLCh* text) {
   if (text == nullptr || *text == 0) return {};
+  const XMLSize_t length = XMLString::stringLen(text);
+  if (std::all_of(text, text + length, [](XMLCh c) { return c < 0x80; })) return std::string(text, text + length);
   TranscodeToStr utf8(text, "UTF-8");
   return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
 }

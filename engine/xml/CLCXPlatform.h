@@ -5,6 +5,7 @@
 #include <xercesc/sax/EntityResolver.hpp>
 #include <xercesc/util/XMLEntityResolver.hpp>
 
+#include <memory>
 #include <string>
 
 namespace quorvex::internal {
@@ -31,10 +32,13 @@ constexpr XMLSize_t kCLCXEntityExpansionLimit = 100;
 class CharToXMLCh {
  public:
   explicit CharToXMLCh(const char* text);
-  const XMLCh* str() const { return m_transcoded.str(); }
+  const XMLCh* str() const { return m_pTranscoded ? m_pTranscoded->str() : m_ascii.c_str(); }
 
  private:
-  xercesc::TranscodeFromStr m_transcoded;
+  // ASCII text (names, identifiers) is widened here; anything else goes
+  // through the parser's transcoder, which is costly to create.
+  std::basic_string<XMLCh> m_ascii;
+  std::unique_ptr<xercesc::TranscodeFromStr> m_pTranscoded;
 };
 
 // Engine form (UTF-8) of a parser string; empty for null.
