@@ -28,4 +28,24 @@ check(conv.CRSCsvCheck2(csv, "2023").DetailErrorInfo == "00001-0000023-HE40011E"
 // Bytes code page 932 does not map are refused, not read as something else.
 check(conv.CRSCsvCheck2(data + "\\undecodable.csv", "2023").Result == "E_FAIL", "an undecodable file fails the check");
 
+// Text that is not UTF-16 (an unpaired surrogate) is that argument's path
+// error: it never opens or writes the file whose name has U+FFFD in its place.
+fso.CopyFile(data + "\\japanese-2.0.csv", folder + "\\a\ufffdb.csv", true);
+fso.CopyFile(xml, folder + "\\r\ufffd.xml", true);
+fso.CopyFile(xml, folder + "\\r\ufffd\ufffd.xml", true);
+if (fso.FileExists(folder + "\\o\ufffd.xml")) fso.DeleteFile(folder + "\\o\ufffd.xml");
+var unpaired = [
+  {what: "unpaired high surrogate in the CSV path", call: function () { return conv.CRSCsvCheck2(folder + "\\a\ud800b.csv", "2023"); }, error: "99999-0000001-HE40004E"},
+  {what: "unpaired low surrogate in the CSV path", call: function () { return conv.CsvConvCRSData2(folder + "\\a\udc00b.csv", ""); }, error: "99999-0000001-HE40004E"},
+  {what: "surrogates in the wrong order in the XML path", call: function () { return conv.ReadXMLFile(folder + "\\r\udc00\ud800.xml", -1); }, error: "99999-0000001-HE40004E"},
+  {what: "unpaired high surrogate in the XML path", call: function () { return conv.ReadXMLFile(folder + "\\r\ud800.xml", -1); }, error: "99999-0000001-HE40004E"},
+  {what: "unpaired surrogate in the output path", call: function () { return conv.CsvConvCRSData2(csv, folder + "\\o\ud800.xml"); }, error: "99999-0000002-"}
+];
+for (var i = 0; i < unpaired.length; i++) {
+  var refused = unpaired[i].call();
+  check(refused.Result == "E_FAIL" && refused.DetailErrorInfo.indexOf(unpaired[i].error) == 0,
+        unpaired[i].what + ": " + refused.DetailErrorInfo);
+}
+check(!fso.FileExists(folder + "\\o\ufffd.xml"), "no output under the name with U+FFFD");
+
 WScript.Echo(passed + " passed, " + failed + " failed");
