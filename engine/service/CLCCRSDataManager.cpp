@@ -8,6 +8,7 @@
 #include "diagnostics/CLCValidResult.h"
 #include "xml/CLCXSax.h"
 
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -298,7 +299,9 @@ bool CLCCRSDataManager::OutputFileConvData(const char* outputPath, const std::st
     CRS_FATAL(m_result);
     return false;
   }
+  errno = 0;
   if (!CLCCRSCommon::WriteFileData(outputPath, xml)) {
+    m_iWriteError = errno;  // read before anything else can change it
     m_result.SetResult(CRSMSG_WRITE_FAILED, 0, 0, -1);
     return false;
   }
@@ -379,6 +382,11 @@ std::vector<CLCErrorDescription> CLCCRSDataManager::DescribeErrors() const {
         description.value = argument.value;
         description.hasValue = argument.hasValue;
       }
+    } else if (entry.message == CRSMSG_WRITE_FAILED && m_iWriteError != 0) {
+      description.item = "outputPath";
+      description.value = m_strOutputPath;
+      description.hasValue = true;
+      description.systemReason = std::strerror(m_iWriteError);
     } else if (entry.line >= 1 && entry.line <= recordCount) {
       const long row = entry.line - 1;
       description.fileLine = m_pCsvReport->GetFileLine(row);

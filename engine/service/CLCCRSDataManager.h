@@ -96,6 +96,8 @@ class CLCCRSDataManager {
   unsigned short m_usResource = 0;
   std::string m_strCsvPath;
   std::string m_strOutputPath;
+  // The system's reason (an errno value) when the output file could not be written; 0 when none.
+  int m_iWriteError = 0;
   std::string m_strXmlPath;
   std::string m_strHojinNo;
   std::string m_strGIIN;
