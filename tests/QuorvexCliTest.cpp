@@ -349,6 +349,8 @@ TEST(QuorvexCliTest, FullDiskFailsCleanlyKeepsTheOldOutputAndSaysWhy) {
 TEST(QuorvexCliTest, HtmlReportRendersInAHeadlessBrowser) {
   // scripts/install-deps.sh installs chromium: without it the test fails, it does not pass unseen.
   ASSERT_EQ(std::system("command -v chromium > /dev/null"), 0) << "chromium is not installed";
+  // Without a Japanese font the messages of a Japanese report render as boxes.
+  ASSERT_NE(Capture("fc-list :lang=ja 2>/dev/null", nullptr), "") << "no Japanese font is installed (fonts-ipafont)";
   TempDir dir;
   const std::string report = dir.file("report.html");
   EXPECT_EQ(Quorvex("check " + kMistakes + " --year 2023 --lang en --html " + report).status, 1);
