@@ -10,6 +10,7 @@ namespace quorvex::internal {
 // one body is compiled, chosen by CMake from the target system:
 //
 //   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, clock
+//   (and the browser, Emscripten)
 //   Windows                         CLCWindowsNative.cpp  Win32
 //   macOS                           CLCMacOSNative.mm     Foundation
 //
