@@ -10,10 +10,12 @@
 
 namespace {
 
-// The library says "the file does not exist" for any path it cannot look up;
-// a person needs to know when the path is too long or names no folder.
+// The library says "the file does not exist" for any path it cannot look up,
+// and "the file could not be written" whatever stopped it; a person needs to
+// know when the path is too long or the disk is full.
 std::string SystemReason(const std::string& file, const std::vector<CLCErrorDescription>& problems) {
   for (const CLCErrorDescription& problem : problems) {
+    if (!problem.systemReason.empty()) return problem.systemReason;
     if (!problem.isArgument || problem.column != 1 || problem.code != "HE40004E") continue;
     struct stat status;
     if (stat(file.c_str(), &status) != 0 && errno != ENOENT) return std::strerror(errno);

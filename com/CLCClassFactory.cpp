@@ -1,6 +1,8 @@
 #include "CLCClassFactory.h"
 
+#include "CLCComCall.h"
 #include "CQuorvexModule.h"
+#include "diagnostics/CLCDebugDump.h"
 
 STDMETHODIMP CLCClassFactory::QueryInterface(REFIID iid, void** object) {
   if (object == nullptr) return E_POINTER;
@@ -25,7 +27,12 @@ STDMETHODIMP_(ULONG) CLCClassFactory::Release() {
 }
 
 STDMETHODIMP CLCClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object) {
-  return m_pCreator(outer, iid, object);
+  // The debug-log switch is read here, outside the loader lock, before any
+  // object can write a record.
+  return CLCComCall([&]() {
+    quorvex::internal::CLCDebugDump::InitDebugDump();
+    return m_pCreator(outer, iid, object);
+  });
 }
 
 STDMETHODIMP CLCClassFactory::LockServer(BOOL lock) {

@@ -92,7 +92,7 @@ HRESULT CLCCsvConvDataCRSObject::PutFields(const CLCCsvConvResultCRS& record) {
 HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& operation, IDispatch** pResultInfo) {
   if (pResultInfo == nullptr) {
     CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCComMessages::kInvalidPointer);
-    return E_POINTER;
+    return Fail(E_POINTER, function, CLCComMessages::kInvalidPointer);
   }
   // An out pointer is cleared first, so a failed call never leaves the host a
   // stale value to release.
@@ -100,19 +100,20 @@ HRESULT CLCCsvConvDataCRSObject::Run(const char* function, const Operation& oper
   try {
     if (!m_pResult && FAILED(CreateResultObject())) {
       CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCComMessages::kResultCreateFailed);
-      return E_FAIL;
+      return Fail(E_FAIL, function, CLCComMessages::kResultCreateFailed);
     }
     const CLCCsvConvResultCRS* record = operation(m_facade);
     if (record == nullptr || FAILED(PutFields(*record))) {
       CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
-      return E_FAIL;
+      return Fail(E_FAIL, function, CLCDebugDump::kUnexpectedError);
     }
     m_pResult->AddRef();
     *pResultInfo = m_pResult.get();
+    Succeeded();
     return S_OK;
   } catch (...) {
     CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
-    return E_FAIL;
+    return Fail(E_FAIL, function, CLCDebugDump::kUnexpectedError);
   }
 }
 

@@ -8,7 +8,7 @@ using namespace quorvex::internal;
 HRESULT CLCCsvConvResultCRSObject::GetText(const std::wstring& field, BSTR* pVal, const char* function) {
   if (pVal == nullptr) {
     CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCComMessages::kInvalidPointer);
-    return E_POINTER;
+    return Fail(E_POINTER, function, CLCComMessages::kInvalidPointer);
   }
   *pVal = nullptr;  // an empty field comes back as the null BSTR, which COM reads as ""
   if (field.empty()) return S_OK;
@@ -22,7 +22,7 @@ HRESULT CLCCsvConvResultCRSObject::PutText(std::wstring& field, BSTR newVal, con
     return S_OK;
   } catch (...) {
     CLCDebugDump::OutputLog(__FILE__, __LINE__, function, CLCDebugDump::kUnexpectedError);
-    return E_FAIL;
+    return Fail(E_FAIL, function, CLCDebugDump::kUnexpectedError);
   }
 }
 
@@ -54,7 +54,7 @@ STDMETHODIMP CLCCsvConvResultCRSObject::get_AccountReportCount(long* pVal) {
   if (pVal == nullptr) {
     CLCDebugDump::OutputLog(__FILE__, __LINE__, "CLCCsvConvResultCRS::get_AccountReportCount",
                             CLCComMessages::kInvalidPointer);
-    return E_POINTER;
+    return Fail(E_POINTER, "CLCCsvConvResultCRS::get_AccountReportCount", CLCComMessages::kInvalidPointer);
   }
   *pVal = m_lAccountReportCount;
   return S_OK;

@@ -1,4 +1,6 @@
 #pragma once
+#include "CLCBstrText.h"
+#include "CLCComCall.h"
 #include "CQuorvexModule.h"
 
 #include <windows.h>
@@ -8,7 +10,8 @@
 
 // Base of the server's objects for one dual interface: an IUnknown that can be
 // part of an aggregate, IDispatch served from the module's type library, and
-// ISupportErrorInfo naming the dual interface. Objects are apartment-threaded:
+// ISupportErrorInfo naming the dual interface, whose failing calls set an error
+// object that says why. Objects are apartment-threaded:
 // COM calls each on its creating thread only, so nothing here takes a lock.
 template <class Interface>
 class CLCDispatchObject : public Interface, public ISupportErrorInfo {
@@ -17,19 +20,22 @@ class CLCDispatchObject : public Interface, public ISupportErrorInfo {
   CLCDispatchObject& operator=(const CLCDispatchObject&) = delete;
 
   // Creates an object of class T (aggregated inside outer when given) and asks it
-  // for iid. An aggregate may only ask for IUnknown, as COM requires.
+  // for iid. An aggregate may only ask for IUnknown, as COM requires. A
+  // constructor that throws gives E_OUTOFMEMORY (or E_UNEXPECTED), not an
+  // exception in the host.
   template <class T>
   static HRESULT CreateInstance(IUnknown* outer, REFIID iid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
     if (outer != nullptr && iid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
-    T* created = new (std::nothrow) T(outer);
-    if (created == nullptr) return E_OUTOFMEMORY;
-    IUnknown* inner = &created->m_inner;
-    inner->AddRef();
-    const HRESULT hr = inner->QueryInterface(iid, object);
-    inner->Release();  // deletes the object when the query failed
-    return hr;
+    return CLCComCall([&]() -> HRESULT {
+      T* created = new T(outer);
+      IUnknown* inner = &created->m_inner;
+      inner->AddRef();
+      const HRESULT hr = inner->QueryInterface(iid, object);
+      inner->Release();  // deletes the object when the query failed
+      return hr;
+    });
   }
 
   // IUnknown: always the controlling unknown's (the outer object's when aggregated).
@@ -68,7 +74,9 @@ class CLCDispatchObject : public Interface, public ISupportErrorInfo {
                       argumentError);
   }
 
-  // ISupportErrorInfo: errors travel in the result object, but hosts may ask.
+  // ISupportErrorInfo: a failing HRESULT of the dual interface comes with an
+  // error object (see Fail); a file that fails its check is not such a failure,
+  // it travels in the result object.
   STDMETHODIMP InterfaceSupportsErrorInfo(REFIID iid) override {
     return iid == __uuidof(Interface) ? S_OK : S_FALSE;
   }
@@ -82,6 +90,31 @@ class CLCDispatchObject : public Interface, public ISupportErrorInfo {
     if (m_pTypeInfo != nullptr) m_pTypeInfo->Release();
     CQuorvexModule::Unlock();
   }
+
+  // Returns hr after setting the thread's error object: the description (UTF-8)
+  // and, as its source, the routine's name. A host's script engine shows it.
+  static HRESULT Fail(HRESULT hr, const char* function, const char* description) {
+    ICreateErrorInfo* created = nullptr;
+    if (FAILED(CreateErrorInfo(&created))) return hr;
+    try {
+      const std::wstring source = CLCBstrText::FromUtf8(function);
+      const std::wstring text = CLCBstrText::FromUtf8(description);
+      created->SetGUID(__uuidof(Interface));
+      created->SetSource(const_cast<LPOLESTR>(source.c_str()));
+      created->SetDescription(const_cast<LPOLESTR>(text.c_str()));
+      IErrorInfo* info = nullptr;
+      if (SUCCEEDED(created->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {
+        SetErrorInfo(0, info);
+        info->Release();
+      }
+    } catch (...) {
+      // Without memory for the texts the HRESULT alone tells the failure.
+    }
+    created->Release();
+    return hr;
+  }
+  // A call that succeeds leaves no error object of an earlier failure behind.
+  static void Succeeded() { SetErrorInfo(0, nullptr); }
 
   // The object's interfaces other than IUnknown; a class with more extends it.
   virtual void* FindInterface(REFIID iid) {

@@ -2,10 +2,15 @@
 
 #include <oleauto.h>
 
+#include <mutex>
+
 namespace {
 
 HMODULE g_module = nullptr;
 LONG g_lockCount = 0;
+// Objects may be created in several apartments at once.
+std::mutex g_typeLibraryMutex;
+ITypeLib* g_typeLibrary = nullptr;
 
 }  // namespace
 
@@ -37,12 +42,25 @@ bool CQuorvexModule::CanUnload() { return InterlockedCompareExchange(&g_lockCoun
 HRESULT CQuorvexModule::GetTypeInfo(REFIID iid, ITypeInfo** info) {
   if (info == nullptr) return E_POINTER;
   *info = nullptr;
-  const std::wstring path = ModulePath();
-  if (path.empty()) return E_UNEXPECTED;
+  std::lock_guard<std::mutex> lock(g_typeLibraryMutex);
+  if (g_typeLibrary == nullptr) {
+    const std::wstring path = ModulePath();
+    if (path.empty()) return E_UNEXPECTED;
+    const HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &g_typeLibrary);
+    if (FAILED(hr)) {
+      g_typeLibrary = nullptr;
+      return hr;
+    }
+  }
+  return g_typeLibrary->GetTypeInfoOfGuid(iid, info);
+}
+
+void CQuorvexModule::ReleaseTypeLibrary() {
   ITypeLib* library = nullptr;
-  HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
-  if (FAILED(hr)) return hr;
-  hr = library->GetTypeInfoOfGuid(iid, info);
-  library->Release();
-  return hr;
+  {
+    std::lock_guard<std::mutex> lock(g_typeLibraryMutex);
+    library = g_typeLibrary;
+    g_typeLibrary = nullptr;
+  }
+  if (library != nullptr) library->Release();
 }

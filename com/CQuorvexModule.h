@@ -20,6 +20,9 @@ class CQuorvexModule {
 
   // Type information of one interface, taken from the type library embedded in
   // this module (not from the registry), so dispatch works even before
-  // registration. The caller releases it.
+  // registration. The library is loaded once and kept until the module may
+  // unload. The caller releases the type information.
   static HRESULT GetTypeInfo(REFIID iid, ITypeInfo** info);
+  // Lets go of the loaded type library; the next GetTypeInfo loads it again.
+  static void ReleaseTypeLibrary();
 };

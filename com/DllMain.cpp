@@ -3,7 +3,6 @@
 #include "CLCComRegistrar.h"
 #include "CLCCsvConvDataCRSObject.h"
 #include "CLCCsvConvResultCRSObject.h"
-#include "diagnostics/CLCDebugDump.h"
 #include "CLCWindowsNative.h"
 #include "CQuorvexModule.h"
 #include "Quorvex.h"
@@ -18,12 +17,14 @@ CLCClassFactory g_resultFactory(&CLCCsvConvResultCRSObject::Create);
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  // Every notification refreshes the module handle that resources are looked
-  // up in and re-reads the debug-log switch; not the last one, when the
-  // process may be ending with other threads stopped while holding the log's lock.
-  CQuorvexModule::SetModule(instance);
-  CLCWindowsNative::setResourceModule(instance);
-  if (reason != DLL_PROCESS_DETACH) CLCDebugDump::InitDebugDump();
+  // Under the loader lock only the module handle is stored: anything more
+  // (the environment, files, the clock, a lock) could deadlock the process.
+  // The debug log is set up when an object is created (CLCClassFactory).
+  if (reason == DLL_PROCESS_ATTACH) {
+    DisableThreadLibraryCalls(instance);
+    CQuorvexModule::SetModule(instance);
+    CLCWindowsNative::setResourceModule(instance);
+  }
   return TRUE;
 }
 
@@ -35,7 +36,12 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return CQuorvexModule::CanUnload() ? S_OK : S_FALSE; }
+STDAPI DllCanUnloadNow() {
+  if (!CQuorvexModule::CanUnload()) return S_FALSE;
+  // Live objects hold their own references to the type information.
+  CQuorvexModule::ReleaseTypeLibrary();
+  return S_OK;
+}
 
 STDAPI DllRegisterServer() { return CLCComRegistrar::Register(); }
 

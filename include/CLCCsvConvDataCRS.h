@@ -42,6 +42,9 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   CLCCsvConvResultCRS* CRSCsvCheckBuffer(int schema, const char* data, std::size_t size,
                                          const char* nenbun = nullptr);
   CLCCsvConvResultCRS* CsvConvCRSDataBuffer(int schema, const char* data, std::size_t size);
+  // ReadXMLFile on an XML file's bytes held in memory, with its rules and
+  // results; the bytes take the path's place as argument 1 as above.
+  CLCCsvConvResultCRS* ReadXMLBuffer(const char* data, std::size_t size, long limitSize);
 
   // The local time a conversion stamps its message with (Timestamp), read once
   // per conversion. An empty clock, the default, reads the system's; a fixed

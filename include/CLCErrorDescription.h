@@ -15,4 +15,5 @@ struct CLCErrorDescription {
   std::string value;       // the value found (UTF-8), when hasValue
   bool hasValue = false;
   bool isArgument = false;  // an argument of the operation, not record 99999 of the file
+  std::string systemReason;  // the system's own words when it refused a file (a full disk); empty otherwise
 };

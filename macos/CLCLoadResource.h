@@ -1,5 +1,9 @@
 #import <Foundation/Foundation.h>
 
+#import "QuorvexNullability.h"
+
+NS_ASSUME_NONNULL_BEGIN
+
 // Finds files of a resource bundle "Quorvex.bundle" among the framework's
 // resources. The framework ships none: its definition documents are compiled
 // into the library, so both methods give an empty string unless the host
@@ -7,7 +11,10 @@
 // versions, which read "not found" as an empty string.
 @interface CLCLoadResource : NSObject
 
+// Never nil: "not found" is the empty string.
 - (NSString*)getBundlePath;
-- (NSString*)getPathName:(NSString*)fileName;
+- (NSString*)getPathName:(NSString* _Nullable)fileName;
 
 @end
+
+NS_ASSUME_NONNULL_END

@@ -1,6 +1,10 @@
 #import <Foundation/Foundation.h>
 
+#import "QuorvexNullability.h"
+
 #include <stdint.h>
+
+NS_ASSUME_NONNULL_BEGIN
 
 @class CLICsvConvResultCRS;
 
@@ -10,10 +14,14 @@
 // properties are still nil, is the only sign of one.
 @interface CLICsvConvDataCRS : NSObject
 
-- (CLICsvConvResultCRS*)CRSCsvCheck:(NSString*)csvPath;
-- (CLICsvConvResultCRS*)CsvConvCRSData:(NSString*)csvPath outputPath:(NSString*)outputPath;
-- (CLICsvConvResultCRS*)ReadXMLFile:(NSString*)xmlPath limitSize:(int64_t)limitSize;
-- (CLICsvConvResultCRS*)CRSCsvCheck2:(NSString*)csvPath nenbun:(NSString*)nenbun;
-- (CLICsvConvResultCRS*)CsvConvCRSData2:(NSString*)csvPath outputPath:(NSString*)outputPath;
+- (CLICsvConvResultCRS* _Nullable)CRSCsvCheck:(NSString* _Nullable)csvPath;
+- (CLICsvConvResultCRS* _Nullable)CsvConvCRSData:(NSString* _Nullable)csvPath
+                                       outputPath:(NSString* _Nullable)outputPath;
+- (CLICsvConvResultCRS* _Nullable)ReadXMLFile:(NSString* _Nullable)xmlPath limitSize:(int64_t)limitSize;
+- (CLICsvConvResultCRS* _Nullable)CRSCsvCheck2:(NSString* _Nullable)csvPath nenbun:(NSString* _Nullable)nenbun;
+- (CLICsvConvResultCRS* _Nullable)CsvConvCRSData2:(NSString* _Nullable)csvPath
+                                        outputPath:(NSString* _Nullable)outputPath;
 
 @end
+
+NS_ASSUME_NONNULL_END

@@ -10,6 +10,7 @@ namespace quorvex::internal {
 // one body is compiled, chosen by CMake from the target system:
 //
 //   Linux and other POSIX systems   CLCLinuxNative.cpp    POSIX files, clock
+//   (and the browser, Emscripten)
 //   Windows                         CLCWindowsNative.cpp  Win32
 //   macOS                           CLCMacOSNative.mm     Foundation
 //
@@ -45,7 +46,9 @@ class CLCNative {
   // place atomically: a failure leaves the target as it was and no temporary
   // behind. A replaced file keeps its permissions; a symlink's final target is
   // replaced and the link kept. Only a regular file that the process may write
-  // and that is not read-only is replaced; anything else fails. True on success.
+  // and that is not read-only is replaced; anything else fails. True on success;
+  // on failure errno holds the system's reason where it gave one (ENOSPC for a
+  // full disk), for a message a person can act on.
   static bool writeFile(const char* path, const std::string& text);
   // True when both paths name the same existing file (same device and file
   // identity, links followed), however they are spelt.

@@ -125,6 +125,21 @@ bool WriteAll(HANDLE file, const char* data, std::size_t size) {
   return true;
 }
 
+// Puts the complete temporary file in place of the target. An existing target
+// is replaced with ReplaceFileW, which keeps its security descriptor,
+// attributes, creation time and streams; where that cannot apply (a file
+// system without it, a locked target) and the temporary file still has its
+// name, it is moved over the target instead.
+bool PutInPlace(const std::wstring& temporary, const std::wstring& target, bool targetExists) {
+  if (targetExists &&
+      ReplaceFileW(target.c_str(), temporary.c_str(), nullptr,
+                   REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)) {
+    return true;
+  }
+  if (targetExists && GetFileAttributesW(temporary.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  return MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 // Volume and file index of the file at the path, links followed.
 bool FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION& info) {
   std::wstring wide;
@@ -226,8 +241,7 @@ bool CLCNative::writeFile(const char* path, const std::string& text) {
   }
   if (!file.valid()) return false;
   const bool written = WriteAll(file.get(), text.data(), text.size()) && FlushFileBuffers(file.get()) && file.close();
-  if (!written ||
-      !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!written || !PutInPlace(temporary, target, attributes != INVALID_FILE_ATTRIBUTES)) {
     file.close();
     DeleteFileW(temporary.c_str());
     return false;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests, the benchmarks and the fuzz targets need
-# (chromium renders the tool's HTML report in its test).
+# (chromium renders the tool's HTML report in its test, with a Japanese font for its messages).
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -12,5 +12,5 @@ $SUDO apt-get install -y --no-install-recommends \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
   libxml2-utils python3 bc time mawk \
-  clang libclang-rt-dev libc++-dev libc++abi-dev googletest chromium \
+  clang libclang-rt-dev libc++-dev libc++abi-dev googletest chromium fonts-ipafont \
   gobjc++ gobjc libgnustep-base-dev gnustep-make

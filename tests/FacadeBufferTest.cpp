@@ -157,3 +157,63 @@ TEST(FacadeBuffer, ConversionIsStampedByTheFacadesClock) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FacadeBuffer, XmlBytesGiveTheRecordOfTheFile) {
+  CLCCsvConvDataCRS facade;
+  facade.SetClock([] { return kFixedTime; });
+  const std::string sample = ReadBytes(SourcePath("samples/crs-sample-2.0.csv"));
+  const std::string xml = facade.CsvConvCRSDataBuffer(2, sample.data(), sample.size())->getCRSData();
+  ASSERT_FALSE(xml.empty());
+  const long size = static_cast<long>(xml.size());
+  struct Input {
+    const char* name;
+    std::string bytes;
+    long limit;
+  };
+  const std::vector<Input> inputs = {
+      {"converted XML", xml, -1},
+      {"converted XML at its limit", xml, size},
+      {"one byte over the limit", xml, size - 1},
+      {"byte order mark", "\xEF\xBB\xBF" + xml, -1},
+      {"not ASCII", "<a>\xE3\x81\x82</a>", -1},
+      {"not well-formed", "<a><b></a>", -1},
+      {"document type refused", "<!DOCTYPE a><a/>", -1},
+  };
+  TempDir dir;
+  const std::string path = dir.file("input.xml");
+  CLCCsvConvDataCRS byFile;
+  CLCCsvConvDataCRS byBytes;
+  for (CLCCsvConvDataCRS* each : {&byFile, &byBytes}) each->SetDescribeErrors(true);
+  for (const Input& input : inputs) {
+    SCOPED_TRACE(input.name);
+    WriteBytes(path, input.bytes);
+    EXPECT_EQ(Dump(*byBytes.ReadXMLBuffer(input.bytes.data(), input.bytes.size(), input.limit)),
+              Dump(*byFile.ReadXMLFile(path.c_str(), input.limit)));
+  }
+  EXPECT_EQ(byBytes.ReadXMLBuffer(xml.data(), xml.size(), -1)->getXMLData(), xml);
+
+  // Arguments: the bytes take the path's place.
+  struct Case {
+    const char* fault;
+    const char* data;
+    std::size_t size;
+    long limit;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"null bytes read", nullptr, 4, -1, "99999-0000001-HE40001E"},
+      {"empty buffer read", "", 0, -1, "99999-0000001-HE40005E"},
+      {"limit below -1 taken", xml.data(), xml.size(), -2, "99999-0000002-HE40009E"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fault);
+    const CLCCsvConvResultCRS* result = byBytes.ReadXMLBuffer(c.data, c.size, c.limit);
+    EXPECT_EQ(result->getResult(), "E_FAIL");
+    EXPECT_EQ(result->getDetailErrorInfo(), c.expected);
+    EXPECT_EQ(result->getXMLData(), "");
+  }
+}
+
+}  // namespace

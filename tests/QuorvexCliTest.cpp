@@ -270,9 +270,87 @@ TEST(QuorvexCliTest, CtrlCDuringABatchLeavesOnlyWholeOutputs) {
   EXPECT_LT(outputs, 6u);
 }
 
+TEST(QuorvexCliTest, JapaneseFolderAndFileNamesWorkForEveryInputAndOutput) {
+  TempDir dir;
+  const std::string folder = dir.file("申告データ");
+  ASSERT_EQ(std::system(("mkdir -p '" + folder + "/出力'").c_str()), 0);
+  const std::string csv = folder + "/口座一覧.csv";
+  WriteBytes(csv, ReadBytes(kValid));
+  struct Case {
+    std::string arguments;
+    std::string written;  // the file the run must leave, beginning with `begins`
+    std::string begins;
+  };
+  const Case cases[] = {
+      {"check '" + csv + "' --year 2023 --html '" + folder + "/報告.html'", folder + "/報告.html", "<!DOCTYPE html>"},
+      {"convert '" + csv + "' --year 2023 -o '" + folder + "/出力/変換結果.xml'", folder + "/出力/変換結果.xml",
+       "<crs:CRS_OECD"},
+      {"convert '" + csv + "' --year 2023 -d '" + folder + "/出力'", folder + "/出力/口座一覧.xml", "<crs:CRS_OECD"},
+      {"read-xml '" + folder + "/出力/変換結果.xml'", "", ""},
+  };
+  for (const char* environment : {"LC_ALL=C", "LANG=ja_JP.UTF-8"}) {
+    for (const Case& c : cases) {
+      if (!c.written.empty()) std::remove(c.written.c_str());
+      const ToolRun run = Quorvex(c.arguments, environment);
+      EXPECT_EQ(run.status, 0) << environment << ' ' << c.arguments << '\n' << run.output;
+      if (!c.written.empty()) {
+        EXPECT_EQ(ReadBytes(c.written).rfind(c.begins, 0), 0u) << c.written;
+      }
+    }
+  }
+}
+
+// A small file system of its own, filled up; mounting needs root, which CI has.
+class FullDisk {
+ public:
+  explicit FullDisk(const std::string& folder) : m_folder(folder) {
+    m_mounted = std::system(("mkdir -p '" + folder + "' && mount -t tmpfs -o size=64k tmpfs '" + folder +
+                             "' 2>/dev/null").c_str()) == 0;
+  }
+  ~FullDisk() {
+    if (m_mounted) std::system(("umount '" + m_folder + "'").c_str());
+  }
+  FullDisk(const FullDisk&) = delete;
+  FullDisk& operator=(const FullDisk&) = delete;
+  bool mounted() const { return m_mounted; }
+
+ private:
+  std::string m_folder;
+  bool m_mounted = false;
+};
+
+TEST(QuorvexCliTest, FullDiskFailsCleanlyKeepsTheOldOutputAndSaysWhy) {
+  TempDir dir;
+  const FullDisk disk(dir.file("disk"));
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here (not root, or no mount rights): an environment limit";
+  const std::string old = "<old output/>";
+  WriteBytes(dir.file("disk/out.xml"), old);
+  // Leave less room than the sample's XML needs.
+  std::system(("head -c 60000 /dev/zero > '" + dir.file("disk/filler") + "' 2>/dev/null").c_str());
+  struct Case {
+    std::string arguments;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"convert " + kValid + " --year 2023 -o " + dir.file("disk/out.xml"), "No space left on device"},
+      {"convert " + kValid + " --year 2023 -d " + dir.file("disk"), "No space left on device"},
+      {"convert " + kValid + " --year 2023 -o " + dir.file("disk/new.xml"), "No space left on device"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = Quorvex(c.arguments);
+    EXPECT_EQ(run.status, 1) << c.arguments << '\n' << run.output;
+    EXPECT_TRUE(Contains(run.output, "HE40024E")) << run.output;
+    EXPECT_TRUE(Contains(run.output, "the system says: " + c.said)) << run.output;
+    EXPECT_EQ(ReadBytes(dir.file("disk/out.xml")), old) << "the old output was damaged";
+    EXPECT_EQ(Capture("ls -A " + dir.file("disk"), nullptr), "filler\nout.xml\n") << "a partial or temporary file was left";
+  }
+}
+
 TEST(QuorvexCliTest, HtmlReportRendersInAHeadlessBrowser) {
   // scripts/install-deps.sh installs chromium: without it the test fails, it does not pass unseen.
   ASSERT_EQ(std::system("command -v chromium > /dev/null"), 0) << "chromium is not installed";
+  // Without a Japanese font the messages of a Japanese report render as boxes.
+  ASSERT_NE(Capture("fc-list :lang=ja 2>/dev/null", nullptr), "") << "no Japanese font is installed (fonts-ipafont)";
   TempDir dir;
   const std::string report = dir.file("report.html");
   EXPECT_EQ(Quorvex("check " + kMistakes + " --year 2023 --lang en --html " + report).status, 1);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <objsafe.h>
+#include <sddl.h>
 #include <ole2.h>
 
 #include <cstdio>
@@ -87,6 +88,16 @@ class Outer : public IUnknown {
   ULONG m_refs = 1;
 };
 
+// The thread's error object after a call: its description, or "(none)".
+std::wstring ErrorDescription() {
+  IErrorInfo* info = nullptr;
+  if (GetErrorInfo(0, &info) != S_OK || info == nullptr) return L"(none)";
+  Bstr description;
+  info->GetDescription(description.out());
+  info->Release();
+  return description != nullptr ? std::wstring(description) : std::wstring();
+}
+
 void CheckDispatchIds(IDispatch* dispatch) {
   const wchar_t* names[] = {L"CRSCsvCheck", L"CsvConvCRSData", L"ReadXMLFile", L"CRSCsvCheck2", L"CsvConvCRSData2"};
   for (DISPID expected = 1; expected <= 5; ++expected) {
@@ -150,8 +161,94 @@ void CheckResultReuse(CLICsvConvDataCRS* data, const std::wstring& samples) {
             SUCCEEDED(result->get_Result(value.out())) && value.is(L"E_FAIL") &&
             SUCCEEDED(result->get_AccountReportCount(&count)) && count == 0,
         "the result object holds the second call's values");
-  Check(result.get() != nullptr && result->get_Result(nullptr) == E_POINTER, "get with a null pointer: E_POINTER");
-  Check(data->CRSCsvCheck(good, nullptr) == E_POINTER, "method with a null result pointer: E_POINTER");
+  // A failing HRESULT comes with an error object that says why; a call that
+  // succeeds after a failure leaves none behind (the rows run in order).
+  const struct {
+    const char* what;
+    HRESULT (*call)(CLICsvConvDataCRS*, CLICsvConvResultCRS*, BSTR);
+    HRESULT hr;
+    const wchar_t* description;
+  } errorObjects[] = {
+      {"get with a null pointer", [](CLICsvConvDataCRS*, CLICsvConvResultCRS* r, BSTR) { return r->get_Result(nullptr); },
+       E_POINTER, L"無効なポインタが渡されました。"},
+      {"method with a null result pointer",
+       [](CLICsvConvDataCRS* d, CLICsvConvResultCRS*, BSTR csv) { return d->CRSCsvCheck(csv, nullptr); }, E_POINTER,
+       L"無効なポインタが渡されました。"},
+      {"method that runs", [](CLICsvConvDataCRS* d, CLICsvConvResultCRS*, BSTR csv) {
+         Ptr<IDispatch> handed;
+         return d->CRSCsvCheck(csv, handed.out());
+       }, S_OK, L"(none)"},
+  };
+  for (const auto& row : errorObjects) {
+    if (result.get() == nullptr) break;
+    const HRESULT hr = row.call(data, result.get(), good);
+    Check(hr == row.hr && ErrorDescription() == row.description, row.what);
+  }
+}
+
+// The DACL of a file in SDDL form, or empty.
+std::wstring DaclOf(const std::wstring& path) {
+  DWORD size = 0;
+  GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+  std::string buffer(size, '\0');
+  wchar_t* text = nullptr;
+  if (size == 0 || !GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), size, &size) ||
+      !ConvertSecurityDescriptorToStringSecurityDescriptorW(buffer.data(), SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                            &text, nullptr)) {
+    return {};
+  }
+  std::wstring dacl = text;
+  LocalFree(text);
+  return dacl;
+}
+
+// A replaced output keeps what the user set on the old file: its attributes and
+// its security descriptor.
+void CheckReplacedOutputKeepsItsSettings(CLICsvConvDataCRS* data, const std::wstring& samples) {
+  wchar_t folder[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, folder);
+  const std::wstring out = std::wstring(folder) + L"quorvex-replaced.xml";
+  SetFileAttributesW(out.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(out.c_str());
+  if (std::FILE* file = _wfopen(out.c_str(), L"wb")) {
+    std::fputs("old", file);
+    std::fclose(file);
+  }
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  Check(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;WD)(A;;FR;;;BU)", SDDL_REVISION_1,
+                                                             &descriptor, nullptr) &&
+            SetFileSecurityW(out.c_str(), DACL_SECURITY_INFORMATION, descriptor),
+        "a DACL is set on the old output");
+  LocalFree(descriptor);
+  Check(SetFileAttributesW(out.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE), "the old output is hidden");
+  const std::wstring dacl = DaclOf(out);
+
+  Bstr csv((samples + L"\\crs-sample-2.0.csv").c_str());
+  Bstr target(out.c_str());
+  Ptr<IDispatch> handed;
+  Ptr<CLICsvConvResultCRS> result;
+  Bstr value;
+  Check(data->CsvConvCRSData2(csv, target, handed.out()) == S_OK && handed.get() != nullptr &&
+            SUCCEEDED(handed->QueryInterface(IID_CLICsvConvResultCRS, result.outVoid())) &&
+            SUCCEEDED(result->get_Result(value.out())) && value.is(L"S_OK"),
+        "conversion over an existing output runs");
+  Check(ReadWhole(out).rfind("<crs:CRS_OECD", 0) == 0, "the output was replaced");
+  WIN32_FIND_DATAW found;
+  const HANDLE leftover = FindFirstFileW((std::wstring(folder) + L".quorvex-*").c_str(), &found);
+  Check(leftover == INVALID_HANDLE_VALUE, "no temporary file left beside the output");
+  if (leftover != INVALID_HANDLE_VALUE) FindClose(leftover);
+  // Wine's ReplaceFileW moves the new file in without the old one's attributes
+  // and security descriptor; Windows keeps them.
+  if (GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr) {
+    std::printf("attributes and DACL of a replaced output not checked: Wine does not keep them\n");
+  } else {
+    const DWORD attributes = GetFileAttributesW(out.c_str());
+    Check(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+          "the replaced output is still hidden");
+    Check(!dacl.empty() && DaclOf(out) == dacl, "the replaced output keeps its DACL");
+  }
+  SetFileAttributesW(out.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(out.c_str());
 }
 
 // Without a registered result class every method fails with E_FAIL and hands out nothing.
@@ -164,8 +261,9 @@ void CheckMissingResultClass(const std::wstring& server, const std::wstring& sam
                                  data.outVoid()))) {
     Bstr csv((samples + L"\\crs-sample-2.0.csv").c_str());
     IDispatch* handed = reinterpret_cast<IDispatch*>(1);
-    Check(data->CRSCsvCheck(csv, &handed) == E_FAIL && handed == nullptr,
-          "unregistered result class: E_FAIL and no result");
+    Check(data->CRSCsvCheck(csv, &handed) == E_FAIL && handed == nullptr &&
+              ErrorDescription() == L"CLCCsvConvResultCRS の作成に失敗しました。",
+          "unregistered result class: E_FAIL, no result, an error object that says why");
   }
   HMODULE module = LoadLibraryW(server.c_str());
   auto registerServer = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
@@ -251,6 +349,7 @@ int wmain(int argc, wchar_t** argv) {
       CheckInterfaces(data.get(), result.get());
       CheckAggregation();
       CheckResultReuse(data.get(), argv[2]);
+      CheckReplacedOutputKeepsItsSettings(data.get(), argv[2]);
       CheckHelpStrings(data.get());
       CheckDebugLog();
     }

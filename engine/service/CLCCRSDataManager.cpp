@@ -8,6 +8,7 @@
 #include "diagnostics/CLCValidResult.h"
 #include "xml/CLCXSax.h"
 
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -301,7 +302,9 @@ bool CLCCRSDataManager::OutputFileConvData(const char* outputPath, const std::st
     CRS_FATAL(m_result);
     return false;
   }
+  errno = 0;
   if (!CLCCRSCommon::WriteFileData(outputPath, xml)) {
+    m_iWriteError = errno;  // read before anything else can change it
     m_result.SetResult(CRSMSG_WRITE_FAILED, 0, 0, -1);
     return false;
   }
@@ -312,25 +315,39 @@ bool CLCCRSDataManager::InitForXml(const char* xmlPath, long limitSize) {
   m_result.ClearResult();
   if (xmlPath != nullptr) m_strXmlPath = CLCCRSCommon::StringTrim(xmlPath);
   NameArgument(1, "xmlPath", &m_strXmlPath);
-  const std::string limit = std::to_string(limitSize);
-  NameArgument(2, "limitSize", &limit);
   CLCCRSValidator validator;
   const CLCStatus status = ValidateArgument(validator, ARGVALID_XML_PATH, m_strXmlPath, 1);
   if (status.IsFatal()) return false;
-  if (limitSize >= -1) return status.IsPassed();
+  return CheckLimitArgument(limitSize) && status.IsPassed();
+}
+
+bool CLCCRSDataManager::CheckLimitArgument(long limitSize) {
+  const std::string limit = std::to_string(limitSize);
+  NameArgument(2, "limitSize", &limit);
+  if (limitSize >= -1) return true;
   m_result.SetResult(CRSMSG_INVALID, kArgumentLine, 2, -1);
   return false;
+}
+
+bool CLCCRSDataManager::InitForXmlBuffer(const char* data, std::size_t size, long limitSize) {
+  m_result.ClearResult();
+  const bool bytesGiven = CheckBufferArgument(data, size);
+  return CheckLimitArgument(limitSize) && bytesGiven;
 }
 
 bool CLCCRSDataManager::ReadXMLFile(long limitSize, std::string& output) {
   // The bytes as they are on disk, at most one past the limit: the limit holds
   // even for a file that grows meanwhile, and any encoding other than plain
-  // ASCII (UTF-16 included) fails the byte test below like any other.
+  // ASCII (UTF-16 included) fails the byte test of ReadXMLBuffer like any other.
   std::string text;
   if (!CLCCRSCommon::ReadFileBytes(m_strXmlPath.c_str(), text, limitSize)) {
     CRS_FATAL(m_result);
     return false;
   }
+  return ReadXMLBuffer(std::move(text), limitSize, output);
+}
+
+bool CLCCRSDataManager::ReadXMLBuffer(std::string text, long limitSize, std::string& output) {
   if (limitSize != -1 && text.size() > static_cast<std::size_t>(limitSize)) {
     m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
     return false;
@@ -382,6 +399,11 @@ std::vector<CLCErrorDescription> CLCCRSDataManager::DescribeErrors() const {
         description.value = argument.value;
         description.hasValue = argument.hasValue;
       }
+    } else if (entry.message == CRSMSG_WRITE_FAILED && m_iWriteError != 0) {
+      description.item = "outputPath";
+      description.value = m_strOutputPath;
+      description.hasValue = true;
+      description.systemReason = std::strerror(m_iWriteError);
     } else if (entry.line >= 1 && entry.line <= recordCount) {
       const long row = entry.line - 1;
       description.fileLine = m_pCsvReport->GetFileLine(row);

@@ -58,7 +58,10 @@ class CLCCRSDataManager {
 
   // XML read flow.
   bool InitForXml(const char* xmlPath, long limitSize);
+  bool InitForXmlBuffer(const char* data, std::size_t size, long limitSize);
   bool ReadXMLFile(long limitSize, std::string& output);
+  // The same tests on the bytes of an XML file held in memory.
+  bool ReadXMLBuffer(std::string text, long limitSize, std::string& output);
 
   const std::string& GetHojinNo() const { return m_strHojinNo; }
   const std::string& GetGIIN() const { return m_strGIIN; }
@@ -85,6 +88,7 @@ class CLCCRSDataManager {
   CLCStatus ValidateNenbun(CLCCRSValidator& validator, const char* nenbun);
   // Argument 1 of a buffer call: the bytes are there and not empty.
   bool CheckBufferArgument(const char* data, std::size_t size);
+  bool CheckLimitArgument(long limitSize);
   // The schema of a buffer call, 1 or 2.
   bool CheckSchemaArgument(int schema);
   // The shared loading step: the CSV path's file, or the bytes when given.
@@ -96,6 +100,8 @@ class CLCCRSDataManager {
   unsigned short m_usResource = 0;
   std::string m_strCsvPath;
   std::string m_strOutputPath;
+  // The system's reason (an errno value) when the output file could not be written; 0 when none.
+  int m_iWriteError = 0;
   std::string m_strXmlPath;
   std::string m_strHojinNo;
   std::string m_strGIIN;

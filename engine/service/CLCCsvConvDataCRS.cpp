@@ -162,3 +162,13 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSDataBuffer(int schema, const c
            manager.MakeData(xml, ReadClock());
   });
 }
+
+CLCCsvConvResultCRS* CLCCsvConvDataCRS::ReadXMLBuffer(const char* data, std::size_t size, long limitSize) {
+  return Run(
+      __PRETTY_FUNCTION__,
+      [&](CLCCRSDataManager& manager, std::string& text) {
+        return manager.InitForXmlBuffer(data, size, limitSize) &&
+               manager.ReadXMLBuffer(std::string(data, size), limitSize, text);
+      },
+      true);
+}

@@ -8,6 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
 #include <initializer_list>
 #include <regex>
 #include <stdexcept>
@@ -117,6 +119,33 @@ TEST(QuorvexFramework, ArgumentsAndLimitsReachTheEngine) {
     EXPECT_EQ(T([c.result XMLData]), c.xmlData) << c.label;
     EXPECT_EQ(T([c.result CRSData]), "") << c.label;  // empty, never nil
   }
+}
+
+TEST(QuorvexFramework, JapaneseFolderAndFileNamesWorkForEveryPath) {
+  Pool pool;
+  TempDir dir;
+  const std::string folder = dir.file("申告データ");
+  ASSERT_EQ(std::system(("mkdir -p '" + folder + "/出力'").c_str()), 0);
+  const std::string csv = folder + "/口座一覧.csv";
+  const std::string out = folder + "/出力/変換結果.xml";
+  WriteBytes(csv, ReadBytes(std::string(QUORVEX_SOURCE_DIR) + "/samples/crs-sample-2.0.csv"));
+  CLICsvConvDataCRS* data = [[[CLICsvConvDataCRS alloc] init] autorelease];
+
+  // In order: the conversion writes the file the read takes back.
+  struct Case {
+    const char* label;
+    std::function<CLICsvConvResultCRS*()> call;
+  } cases[] = {
+      {"check", [&] { return [data CRSCsvCheck2:S(csv) nenbun:@"2023"]; }},
+      {"conversion to a Japanese output path", [&] { return [data CsvConvCRSData2:S(csv) outputPath:S(out)]; }},
+      {"read of a Japanese XML path", [&] { return [data ReadXMLFile:S(out) limitSize:-1]; }},
+  };
+  for (const Case& c : cases) {
+    CLICsvConvResultCRS* result = c.call();
+    ASSERT_NE(result, nil) << c.label;
+    EXPECT_EQ(T([result Result]), "S_OK") << c.label << ": " << T([result DetailErrorInfo]);
+  }
+  EXPECT_EQ(ReadBytes(out).rfind("<crs:CRS_OECD", 0), 0u);
 }
 
 TEST(QuorvexFramework, EveryCallReturnsItsOwnResult) {
