@@ -2,6 +2,7 @@
 #include "csv/CLCCRSCsvCRSReport.h"
 #include "csv/CLCCRSRecordData.h"
 #include "diagnostics/CLCValidResult.h"
+#include "CLCCRSCommon.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -132,6 +133,29 @@ TEST_F(CsvReportTest, LongRunsOfTextSurviveIntact) {
   AcceptingReport report;
   ASSERT_TRUE(report.Parse("k," + longText + ",\"" + longText + "\"\"" + longText + "\""));
   EXPECT_EQ(report.AllRows(), (Rows{{"k", longText, longText + "\"" + longText}}));
+}
+
+// Bytes decoded run by run while tokenising give the records, and the
+// unusable-character reports, that decoding the whole file first gave.
+TEST_F(CsvReportTest, ShiftJisIsTokenisedAsTheDecodedFileWouldBe) {
+  const std::vector<std::string> files = {
+      "a,\x82\xa0" "b,c\r\n\x93\xfa\x96\x7b,\"\x82\xa0,\x82\xa0\"",  // kana and kanji, quoted comma
+      "\x82,b\n\x82\r\n\x82",                  // lead byte before a comma, a line break, the end
+      "\"x\x82\"y,\"\x82\"\"z\"",             // lead byte before a closing and a doubled quote
+      "a\x82\"b,\x81\x7f,\x80\xa0\xfd",          // before a stray quote; no trail byte; no character
+      "\"\x82\r\n\x82\xa0\",\xb1\xdd\n \x81\x40x\x81\x40",  // quoted line break; kana; wide space trimmed
+  };
+  for (const std::string& bytes : files) {
+    AcceptingReport decoded;
+    ASSERT_TRUE(decoded.Parse(CLCCRSCommon::ShiftJisToUtf8(bytes))) << bytes;
+    const std::string decodedErrors = Errors();
+    AcceptingReport tokenised;
+    ASSERT_TRUE(tokenised.ParseShiftJis(bytes)) << bytes;
+    EXPECT_EQ(tokenised.AllRows(), decoded.AllRows()) << bytes;
+    EXPECT_EQ(tokenised.Lines(), decoded.Lines()) << bytes;
+    EXPECT_EQ(Errors(), decodedErrors) << bytes;
+    EXPECT_EQ(tokenised.HasUnusableCharacters(), decoded.HasUnusableCharacters()) << bytes;
+  }
 }
 
 struct CountCase {
@@ -283,6 +307,34 @@ TEST_F(CsvReportTest, RecordDataKeepsEveryColumnIncludingEmptyOnes) {
   EXPECT_EQ(data.GetColumnValue(4), nullptr);
   EXPECT_EQ(data.GetColumnValue(-1), nullptr);
   EXPECT_EQ(CLCCRSRecordData().GetColumnValue(0), nullptr);
+}
+
+// Filled columns are found by counting the filled ones before them, across
+// the 64-column words and with either width of offsets.
+TEST_F(CsvReportTest, RecordDataFindsFilledColumnsAcrossWordsAndOffsetWidths) {
+  struct Case {
+    std::size_t columns;
+    std::map<std::size_t, std::string> filled;  // 0-based
+  };
+  const std::string wide(70000, 'w');
+  const std::vector<Case> cases = {
+      {150, {{0, "k"}, {63, "a"}, {64, "b"}, {65, "c"}, {127, "d"}, {128, "e"}, {149, "f"}}},
+      {64, {{62, "x"}, {63, "y"}}},
+      {130, {{1, wide}, {64, "after"}, {129, wide + "z"}}},
+      {3, {}},
+  };
+  for (const Case& test : cases) {
+    std::vector<std::string> columns(test.columns);
+    for (const auto& [column, value] : test.filled) columns[column] = value;
+    const CLCCRSRecordData data(columns, 3, 9);
+    ASSERT_EQ(data.GetColumnCount(), static_cast<long>(test.columns));
+    EXPECT_EQ(data.GetFileLine(), 9);
+    for (std::size_t column = 0; column < test.columns; ++column) {
+      ASSERT_NE(data.GetColumnValue(static_cast<long>(column)), nullptr);
+      EXPECT_EQ(data.GetColumnValue(static_cast<long>(column)), columns[column]) << column;
+      EXPECT_EQ(((data.FilledWord(column / 64) >> (column % 64)) & 1) != 0, !columns[column].empty()) << column;
+    }
+  }
 }
 
 // ReadFile: size limit, decoding and the whole chain.

@@ -4,6 +4,7 @@
 #include "csv/CRSColumns.h"
 #include "csv/CLCCRSRecordData.h"
 #include "diagnostics/CLCValidResult.h"
+#include "text/CLCShiftJIS.h"
 
 #include <algorithm>
 #include <cstring>
@@ -182,9 +183,15 @@ CLCCRSCsvCRSReport::CLCCRSCsvCRSReport(CLCValidResult& result) : CLCCRSCsvFile(r
 
 CLCCRSCsvCRSReport::~CLCCRSCsvCRSReport() = default;
 
-// The tokeniser. Runs of ordinary bytes are appended in one go; only the four
-// special bytes (quote, comma, CR, LF) are looked at one by one.
-bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
+bool CLCCRSCsvCRSReport::Parse(std::string_view text) { return Tokenise(text, false); }
+
+bool CLCCRSCsvCRSReport::ParseShiftJis(std::string_view bytes) { return Tokenise(bytes, true); }
+
+// Runs of ordinary bytes are appended in one go; only the four special bytes
+// (quote, comma, CR, LF) are looked at one by one. Each run ends just before a
+// special byte, so decoding run by run reads the bytes as decoding the whole
+// file would: a lead byte that ends a run is no character either way.
+bool CLCCRSCsvCRSReport::Tokenise(std::string_view text, bool shiftJis) {
   if (text.data() == nullptr) {
     CRS_FATAL(m_result);
     return false;
@@ -204,6 +211,14 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
   bool inQuotes = false;
   std::string column;
   std::vector<std::string> record;
+  const auto append = [&column, shiftJis](const char* from, const char* to) {
+    const std::string_view run(from, static_cast<std::size_t>(to - from));
+    if (shiftJis) {
+      CLCShiftJIS::AppendUtf8(run, column);
+    } else {
+      column.append(run);
+    }
+  };
 
   for (;;) {
     if (inQuotes) {
@@ -213,7 +228,7 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
         m_result.SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
         return false;
       }
-      column.append(p, static_cast<std::size_t>(quote - p));
+      append(p, quote);
       fileLine += CountLineBreaks(p, quote);
       if (quote + 1 < end && quote[1] == '"') {
         column.push_back('"');
@@ -228,7 +243,7 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
 
     const char* q = p;
     while (q < end && !kSpecialBytes.special[static_cast<unsigned char>(*q)]) ++q;
-    if (q != p) column.append(p, static_cast<std::size_t>(q - p));
+    if (q != p) append(p, q);
     if (q == end) return ColumnTerm(column, record, true);
 
     const char c = *q;

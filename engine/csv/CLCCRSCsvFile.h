@@ -30,8 +30,8 @@ class CLCCRSCsvFile {
   // Reads the file's bytes (never more than one past the size limit), then
   // goes on as ReadBuffer.
   bool ReadFile(const char* path);
-  // A file's bytes held in memory: size limit, Shift_JIS decoding, tokenising
-  // and the file-level checks, exactly as for the file.
+  // A file's bytes held in memory: size limit, tokenising with Shift_JIS
+  // decoding and the file-level checks, exactly as for the file.
   bool ReadBuffer(std::string_view bytes);
   long GetRecordCount() const;
   // Column text, or null when row or column is negative or not present.
@@ -45,7 +45,11 @@ class CLCCRSCsvFile {
     return m_vecRecords[static_cast<std::size_t>(row)].get();
   }
 
+  // Tokenises text that is already UTF-8.
   virtual bool Parse(std::string_view text);
+  // Tokenises Shift_JIS bytes, decoding column by column, so that the file
+  // is never held twice: records as Parse would build from the decoded text.
+  virtual bool ParseShiftJis(std::string_view bytes);
   virtual bool ValidateRecord(std::vector<std::string>& columns);
   virtual bool ValidateCsv();
   virtual bool DistributeRecord(long index);
@@ -66,10 +70,7 @@ class CLCCRSCsvFile {
   std::vector<std::unique_ptr<CLCCRSRecordData>> m_vecRecords;
 
  private:
-  // Decodes the bytes; false (recorded) when they pass the size limit or the
-  // decoder fails.
-  bool Decode(std::string_view bytes, std::string& text);
-  // Tokenises the decoded text and runs the file-level checks.
-  bool Load(std::string& text);
+  // Size limit, tokenising and the file-level checks; false (recorded) on failure.
+  bool Load(std::string_view bytes);
 };
 }  // namespace quorvex::internal
