@@ -26,8 +26,8 @@ class CLCCRSRecordData {
     const std::uint64_t word = FilledWord(at / 64);
     const std::uint64_t below = word & ((std::uint64_t{1} << (at % 64)) - 1);
     if (((word >> (at % 64)) & 1) == 0) return "";
-    std::size_t rank = static_cast<std::size_t>(__builtin_popcountll(below));
-    for (std::size_t w = 0; w < at / 64; ++w) rank += static_cast<std::size_t>(__builtin_popcountll(FilledWord(w)));
+    std::size_t rank = BitCount(below);
+    for (std::size_t w = 0; w < at / 64; ++w) rank += BitCount(FilledWord(w));
     const char* offsets = m_pData.get() + WordCount() * sizeof(std::uint64_t);
     if (m_bWideOffsets) {
       std::uint32_t offset = 0;
@@ -44,11 +44,26 @@ class CLCCRSRecordData {
     if (word < WordCount()) std::memcpy(&bits, m_pData.get() + word * sizeof bits, sizeof bits);
     return bits;
   }
+  // True when the column at the 0-based index holds text; false when it is
+  // empty or out of range.
+  bool IsFilled(long index) const {
+    if (index < 0 || index >= GetColumnCount()) return false;
+    const std::size_t at = static_cast<std::size_t>(index);
+    return ((FilledWord(at / 64) >> (at % 64)) & 1) != 0;
+  }
   long GetColumnCount() const { return static_cast<long>(m_uColumnCount); }
   long GetLineNo() const { return m_lLineNo; }
   long GetFileLine() const { return m_lFileLine; }
 
  private:
+  // Set bits of a word, inline: without a popcount instruction the compiler
+  // would call a library routine for every column looked up.
+  static std::size_t BitCount(std::uint64_t bits) {
+    bits = bits - ((bits >> 1) & 0x5555555555555555u);
+    bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+    bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<std::size_t>((bits * 0x0101010101010101u) >> 56);
+  }
   std::size_t WordCount() const { return (m_uColumnCount + 63) / 64; }
 
   std::unique_ptr<char[]> m_pData;

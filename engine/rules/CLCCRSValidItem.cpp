@@ -184,12 +184,12 @@ CLCStatus CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, l
   for (std::size_t i = 0; i < m_vecOuter.size(); ++i) {
     if (data != nullptr && m_vecOuterIsExist[i]) {
       // The usual precondition, "the column is filled", answered in place.
-      const char* outerValue = data->GetColumnValue(m_vecOuter[i]->m_lColumn);
-      if (outerValue == nullptr) {
+      const long outerColumn = m_vecOuter[i]->m_lColumn;
+      if (outerColumn < 0 || outerColumn >= data->GetColumnCount()) {
         CRS_LOG_UNEXPECTED();
         return Fatal(result);
       }
-      if (*outerValue == '\0') return CLCStatus::Passed();
+      if (!data->IsFilled(outerColumn)) return CLCStatus::Passed();
       continue;
     }
     const CLCStatus met = m_vecOuter[i]->ValidateOuter(file, record, -1);

@@ -41,8 +41,7 @@ class CLCCRSValidator {
   // is empty there. Most columns of a record are empty, so this is asked first.
   bool SkipsRecord(const CLCCRSRecordData& record) const {
     if (m_lSkipWhenEmptyColumn < 0) return false;
-    const char* value = record.GetColumnValue(m_lSkipWhenEmptyColumn);
-    return value != nullptr && *value == '\0';
+    return m_lSkipWhenEmptyColumn < record.GetColumnCount() && !record.IsFilled(m_lSkipWhenEmptyColumn);
   }
 
   std::size_t GetItemCount() const { return m_vecItems.size(); }
