@@ -154,7 +154,9 @@ std::unique_ptr<CLCCRSValidItem> CLCCRSValidItem::CreateItem(long column, const 
 
 void CLCCRSValidItem::AddOuterItem(std::unique_ptr<CLCCRSValidItem> item) {
   if (!item) return;
-  m_vecOuterIsExist.push_back(dynamic_cast<const CLCCRSValidExist*>(item.get()) != nullptr);
+  const bool exist = dynamic_cast<const CLCCRSValidExist*>(item.get()) != nullptr;
+  if (exist && m_vecLeadingExist.size() == m_vecOuter.size()) m_vecLeadingExist.push_back(item->m_lColumn);
+  m_vecOuterIsExist.push_back(exist);
   m_vecOuter.push_back(std::move(item));
 }
 
@@ -163,6 +165,10 @@ bool CLCCRSValidItem::NeedsFilledColumn(long column) const {
     if (m_vecOuterIsExist[i] && m_vecOuter[i]->m_lColumn == column) return true;
   }
   return false;
+}
+
+bool CLCCRSValidItem::PassesWhileEmpty(long column) const {
+  return NeedsFilledColumn(column) || (m_vecOuter.empty() && m_lColumn == column && AcceptsEmptyValue());
 }
 
 CLCStatus CLCCRSValidItem::Validate(const char* value, long line, long column, CLCValidResult& result) const {
