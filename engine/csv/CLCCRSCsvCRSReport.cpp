@@ -268,24 +268,30 @@ bool CLCCRSCsvCRSReport::Tokenise(std::string_view text, bool shiftJis) {
 }
 
 bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord) {
-  // Column strings are recycled from record to record, so that a file of a
-  // hundred thousand records does not allocate every long column anew.
-  if (m_vecSpareColumns.empty()) {
+  if (column.empty()) {
+    // Most columns are empty: nothing to allocate, trim or report.
     record.emplace_back();
   } else {
-    record.push_back(std::move(m_vecSpareColumns.back()));
-    m_vecSpareColumns.pop_back();
-  }
-  if (NeedsTrim(column)) {
-    record.back() = CLCCRSCommon::StringTrim(column.c_str());
-  } else {
-    record.back().assign(column);
-  }
-  column.clear();
-  // Reported where it stands, and tokenising goes on so that every one is found.
-  if (HasUnusableCharacter(record.back())) {
-    ++m_lUnusableCount;
-    m_result.SetResult(CRSMSG_BAD_CHARACTER, m_lLineCnt + 1, static_cast<long>(record.size()), -1);
+    // Column strings are recycled from record to record, so that a file of a
+    // hundred thousand records does not allocate every long column anew.
+    if (m_vecSpareColumns.empty()) {
+      record.emplace_back();
+    } else {
+      record.push_back(std::move(m_vecSpareColumns.back()));
+      m_vecSpareColumns.pop_back();
+    }
+    std::string& value = record.back();
+    if (NeedsTrim(column)) {
+      value = CLCCRSCommon::StringTrim(column.c_str());
+    } else {
+      value.assign(column);
+    }
+    column.clear();
+    // Reported where it stands, and tokenising goes on so that every one is found.
+    if (HasUnusableCharacter(value)) {
+      ++m_lUnusableCount;
+      m_result.SetResult(CRSMSG_BAD_CHARACTER, m_lLineCnt + 1, static_cast<long>(record.size()), -1);
+    }
   }
   if (!endOfRecord) return true;
 
@@ -295,7 +301,11 @@ bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string
     m_vecRecords.push_back(std::make_unique<CLCCRSRecordData>(record, m_lLineCnt + 1, m_lRecordFileLine));
     ++m_lLineCnt;
   }
-  for (std::string& spare : record) m_vecSpareColumns.push_back(std::move(spare));
+  // Only strings that hold an allocation are worth keeping.
+  const std::size_t inPlace = std::string().capacity();
+  for (std::string& spare : record) {
+    if (spare.capacity() > inPlace) m_vecSpareColumns.push_back(std::move(spare));
+  }
   record.clear();
   return valid;
 }
