@@ -19,21 +19,19 @@ CLCCRSRecordData::CLCCRSRecordData(const std::vector<std::string>& columns, long
   const std::size_t offsetSize = m_bWideOffsets ? sizeof(std::uint32_t) : sizeof(std::uint16_t);
   const std::size_t bitsSize = WordCount() * sizeof(std::uint64_t);
   const std::size_t tableSize = bitsSize + offsetSize * m_uFilledCount;
-  // Every byte is written below: no zero-filling first.
+  // Only the filled bits start cleared; every other byte is written below.
   m_pData.reset(new char[tableSize + textSize]);
   char* const offsets = m_pData.get() + bitsSize;
   char* const text = m_pData.get() + tableSize;
+  std::memset(m_pData.get(), 0, bitsSize);
   std::size_t at = 0;
   std::size_t filled = 0;
-  for (std::size_t word = 0; word < WordCount(); ++word) {
-    std::uint64_t bits = 0;
-    for (std::size_t i = word * 64; i < columns.size() && i < word * 64 + 64; ++i) {
-      if (!columns[i].empty()) bits |= std::uint64_t{1} << (i % 64);
-    }
-    std::memcpy(m_pData.get() + word * sizeof bits, &bits, sizeof bits);
-  }
-  for (const std::string& column : columns) {
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const std::string& column = columns[i];
     if (column.empty()) continue;
+    std::uint64_t bits = FilledWord(i / 64);
+    bits |= std::uint64_t{1} << (i % 64);
+    std::memcpy(m_pData.get() + i / 64 * sizeof bits, &bits, sizeof bits);
     if (m_bWideOffsets) {
       const auto offset = static_cast<std::uint32_t>(at);
       std::memcpy(offsets + filled * offsetSize, &offset, offsetSize);
