@@ -257,6 +257,12 @@ bool CLCCRSCsvCRSReport::Tokenise(std::string_view text, bool shiftJis) {
       }
     } else if (c == ',') {
       if (!ColumnTerm(column, record, false)) return false;
+      // Each comma that follows ends an empty column, which ColumnTerm would
+      // only append: the runs of them that fill most records go in one loop.
+      while (p < end && *p == ',') {
+        record.emplace_back();
+        ++p;
+      }
       columnStart = p;
     } else {  // CR, LF or CR LF ends the record
       if (!ColumnTerm(column, record, true)) return false;
