@@ -1,6 +1,7 @@
 #include "csv/CLCCRSCRSReport.h"
 #include "csv/CLCCRSCsvCRSReport.h"
 #include "csv/CLCCRSRecordData.h"
+#include "csv/CLCCRSRecordStore.h"
 #include "diagnostics/CLCValidResult.h"
 #include "CLCCRSCommon.h"
 #include "TestSupport.h"
@@ -57,7 +58,7 @@ class AcceptingReport : public CLCCRSCsvCRSReport {
 
   std::vector<long> Lines() const {
     std::vector<long> lines;
-    for (const auto& record : m_vecRecords) lines.push_back(record->GetLineNo());
+    for (long row = 0; row < GetRecordCount(); ++row) lines.push_back(GetRecord(row)->GetLineNo());
     return lines;
   }
 };
@@ -334,6 +335,25 @@ TEST_F(CsvReportTest, RecordDataFindsFilledColumnsAcrossWordsAndOffsetWidths) {
       EXPECT_EQ(data.GetColumnValue(static_cast<long>(column)), columns[column]) << column;
       EXPECT_EQ(((data.FilledWord(column / 64) >> (column % 64)) & 1) != 0, !columns[column].empty()) << column;
     }
+  }
+}
+
+// Records found by index across the store's blocks keep their addresses while
+// more are added, since the kind lists point at them.
+TEST_F(CsvReportTest, RecordStoreKeepsRecordsInPlaceAcrossBlocks) {
+  CLCCRSRecordStore store;
+  EXPECT_TRUE(store.empty());
+  std::vector<const CLCCRSRecordData*> addresses;
+  for (long line = 1; line <= 2500; ++line) {
+    store.Add({"4", std::to_string(line)}, line, line * 2);
+    addresses.push_back(&store[static_cast<std::size_t>(line - 1)]);
+  }
+  ASSERT_EQ(store.size(), 2500u);
+  for (std::size_t index : {0u, 1023u, 1024u, 2047u, 2048u, 2499u}) {
+    EXPECT_EQ(&store[index], addresses[index]) << index;
+    EXPECT_EQ(store[index].GetLineNo(), static_cast<long>(index) + 1) << index;
+    EXPECT_EQ(store[index].GetFileLine(), 2 * (static_cast<long>(index) + 1)) << index;
+    EXPECT_EQ(store[index].GetColumnValue(1), std::to_string(index + 1)) << index;
   }
 }
 

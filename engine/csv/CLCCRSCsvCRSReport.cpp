@@ -304,7 +304,7 @@ bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string
   const bool valid = ValidateRecord(record);
   // A single column can only be a blank line here: neither stored nor counted.
   if (valid && record.size() > 1) {
-    m_vecRecords.push_back(std::make_unique<CLCCRSRecordData>(record, m_lLineCnt + 1, m_lRecordFileLine));
+    m_vecRecords.Add(record, m_lLineCnt + 1, m_lRecordFileLine);
     ++m_lLineCnt;
   }
   // Only strings that hold an allocation are worth keeping.
@@ -357,7 +357,7 @@ bool CLCCRSCsvCRSReport::DistributeRecord(long index) {
     CRS_FATAL(m_result);
     return false;
   }
-  CLCCRSRecordData* record = m_vecRecords[static_cast<std::size_t>(index)].get();
+  CLCCRSRecordData* record = &m_vecRecords[static_cast<std::size_t>(index)];
   switch (KindOf(View(record->GetColumnValue(kKind - 1)))) {
     case 1: m_MessageSpecReportingFI.AddRecord(record); return true;
     case 2: m_AccountReport.AddRecord(record); return true;

@@ -67,7 +67,7 @@ const char* CLCCRSCsvFile::GetColumnValue(long /*row*/, long /*column*/) const {
 
 long CLCCRSCsvFile::GetFileLine(long row) const {
   if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return 0;
-  return m_vecRecords[static_cast<std::size_t>(row)]->GetFileLine();
+  return m_vecRecords[static_cast<std::size_t>(row)].GetFileLine();
 }
 
 CLCStatus CLCCRSCsvFile::NenbunCheck() { return CLCStatus::Passed(); }

@@ -1,5 +1,6 @@
 #pragma once
 #include "csv/CLCCRSRecordData.h"
+#include "csv/CLCCRSRecordStore.h"
 #include "diagnostics/CLCStatus.h"
 #include "diagnostics/CRSMsgTable.h"
 
@@ -42,7 +43,7 @@ class CLCCRSCsvFile {
   // The stored record at that index, or null.
   const CLCCRSRecordData* GetRecord(long row) const {
     if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return nullptr;
-    return m_vecRecords[static_cast<std::size_t>(row)].get();
+    return &m_vecRecords[static_cast<std::size_t>(row)];
   }
 
   // Tokenises text that is already UTF-8.
@@ -67,7 +68,7 @@ class CLCCRSCsvFile {
  protected:
   CLCValidResult& m_result;
   // Every stored (non-blank) record in file order, owned here.
-  std::vector<std::unique_ptr<CLCCRSRecordData>> m_vecRecords;
+  CLCCRSRecordStore m_vecRecords;
 
  private:
   // Size limit, tokenising and the file-level checks; false (recorded) on failure.
