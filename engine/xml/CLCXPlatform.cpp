@@ -5,6 +5,7 @@
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLResourceIdentifier.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -39,12 +40,24 @@ void CLCXPlatform::Terminate() {
   if (--g_platformCount == 0) XMLPlatformUtils::Terminate();
 }
 
-CharToXMLCh::CharToXMLCh(const char* text)
-    : m_transcoded(reinterpret_cast<const XMLByte*>(text != nullptr ? text : ""),
-                   text != nullptr ? std::strlen(text) : 0, "UTF-8") {}
+CharToXMLCh::CharToXMLCh(const char* text) {
+  const std::size_t length = text != nullptr ? std::strlen(text) : 0;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  // Names and most values are ASCII, whose UTF-16 units are its bytes: the
+  // parser's transcoder, built anew for every call, is only needed beyond it.
+  if (std::all_of(bytes, bytes + length, [](unsigned char c) { return c < 0x80; })) {
+    m_text.assign(bytes, bytes + length);
+    return;
+  }
+  const TranscodeFromStr transcoded(bytes, length, "UTF-8");
+  m_text.assign(transcoded.str(), transcoded.length());
+}
 
 std::string XMLChToChar(const XMLCh* text) {
   if (text == nullptr || *text == 0) return {};
+  const XMLCh* end = text;
+  while (*end != 0 && *end < 0x80) ++end;
+  if (*end == 0) return std::string(text, end);  // ASCII: each unit is its byte
   TranscodeToStr utf8(text, "UTF-8");
   return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
 }

@@ -31,10 +31,10 @@ constexpr XMLSize_t kCLCXEntityExpansionLimit = 100;
 class CharToXMLCh {
  public:
   explicit CharToXMLCh(const char* text);
-  const XMLCh* str() const { return m_transcoded.str(); }
+  const XMLCh* str() const { return m_text.c_str(); }
 
  private:
-  xercesc::TranscodeFromStr m_transcoded;
+  std::basic_string<XMLCh> m_text;
 };
 
 // Engine form (UTF-8) of a parser string; empty for null.
