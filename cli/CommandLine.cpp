@@ -151,6 +151,16 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   readXml->add_option("--lang", language, "language of the messages, ja or en (default: from the locale)")
       ->check(CLI::IsMember({"ja", "en"}));
 
+  CLI::App* validate = app.add_subcommand("validate", "validate CRS XML messages against the OECD schema and "
+                                                      "Status Message rules");
+  validate->add_option("FILE", options.files, "CRS XML files")->required()->type_name("");
+  validate->add_flag("--json", options.json, "print one JSON object per file (an array for several)");
+  validate->add_option("--lang", language, "language of the messages, ja or en (default: from the locale)")
+      ->check(CLI::IsMember({"ja", "en"}));
+  validate->add_option("--context", options.context,
+                       "domestic or exchange (default: domestic when TransmittingCountry equals ReceivingCountry)")
+      ->check(CLI::IsMember({"domestic", "exchange"}));
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
@@ -160,14 +170,19 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
     return kUsageError;
   }
 
-  CLI::App* chosen = check->parsed() ? check : convert->parsed() ? convert : readXml;
-  options.command = chosen == check ? ToolCommand::Check : chosen == convert ? ToolCommand::Convert : ToolCommand::ReadXml;
+  CLI::App* chosen = check->parsed() ? check : convert->parsed() ? convert : readXml->parsed() ? readXml : validate;
+  options.command = chosen == check     ? ToolCommand::Check
+                    : chosen == convert ? ToolCommand::Convert
+                    : chosen == readXml ? ToolCommand::ReadXml
+                                        : ToolCommand::Validate;
   options.language = language.empty() ? MessageLanguage::FromLocale()
                      : language == "ja" ? ToolLanguage::Japanese
                                         : ToolLanguage::English;
   try {
     if (options.command == ToolCommand::ReadXml) {
       options.limit = ParseLimit(limit);
+    } else if (options.command == ToolCommand::Validate) {
+      // No further rules between its options.
     } else {
       options.yearGiven = chosen->count("--year") > 0;
       CheckYear(options);

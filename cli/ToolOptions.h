@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class ToolCommand { Check, Convert, ReadXml };
+enum class ToolCommand { Check, Convert, ReadXml, Validate };
 
 // Everything the command line asked for, after the usage rules were applied.
 struct ToolOptions {
@@ -21,6 +21,7 @@ struct ToolOptions {
   std::string htmlReport;
   ToolLanguage language = ToolLanguage::English;
   unsigned jobs = 1;
+  std::string context;       // validate: "domestic", "exchange" or empty for automatic
 
   // A conversion that runs the check of its schema first.
   bool checksFirst() const { return command == ToolCommand::Check || (command == ToolCommand::Convert && !noCheck); }

@@ -3,10 +3,13 @@
 #include "CommandLine.h"
 #include "Interruption.h"
 #include "OutcomeReporter.h"
+#include "ValidateCommand.h"
 
 int main(int argc, char** argv) {
   ToolOptions options;
   if (const auto status = CommandLine::Parse(argc, argv, options)) return *status;
+
+  if (options.command == ToolCommand::Validate) return ValidateCommand(options).Run();
 
   Interruption::Install();
   OutcomeReporter reporter(options);

@@ -1,6 +1,7 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
 #include "CLCLocalTime.h"
+#include "CLCValidationResult.h"
 #include "quorvex_export.h"
 
 #include <cstddef>
@@ -46,6 +47,16 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   // results; the bytes take the path's place as argument 1 as above.
   CLCCsvConvResultCRS* ReadXMLBuffer(const char* data, std::size_t size, long limitSize);
 
+  // Whether a CRS XML message would pass the receiving authority's checks:
+  // the OECD CRS XML 2.0 schema built into the library and the Status Message
+  // rules one message shows, each finding under its official code. The result
+  // stays valid until the next validation on this object. A file that cannot
+  // be read is not valid, with no finding and the reason in `note`.
+  const CLCValidationResult& ValidateXMLFile(const char* xmlPath,
+                                             CLCValidationContext context = CLCValidationContext::Automatic);
+  const CLCValidationResult& ValidateXMLBuffer(const char* data, std::size_t size,
+                                               CLCValidationContext context = CLCValidationContext::Automatic);
+
   // The local time a conversion stamps its message with (Timestamp), read once
   // per conversion. An empty clock, the default, reads the system's; a fixed
   // one makes the output reproducible. A time that does not exist fails the
@@ -71,7 +82,10 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   CLCCsvConvResultCRS* Record();
   CLCLocalTime ReadClock() const;
 
+  const CLCValidationResult& PutValidation(CLCValidationResult&& result);
+
   std::unique_ptr<CLCCsvConvResultCRS> m_pResult;
+  std::unique_ptr<CLCValidationResult> m_pValidation;
   bool m_bDescribeErrors = false;
   Clock m_clock;
 };

@@ -125,6 +125,42 @@ QUORVEX_EXPORT int quorvex_is_blank(const char* text) QUORVEX_NOEXCEPT;
  * folder...), when the target is left as it was. */
 QUORVEX_EXPORT int quorvex_write_file(const char* path, const char* data, size_t size) QUORVEX_NOEXCEPT;
 
+/* Validation of a CRS XML message against the OECD CRS XML 2.0 schema built
+ * into the library and the Status Message rules that one message shows. context
+ * is 0 automatic (domestic when TransmittingCountry equals ReceivingCountry,
+ * exchange otherwise), 1 domestic, 2 exchange. Returns 1 when no finding is an
+ * error, 0 otherwise (also for an unreadable file: see quorvex_validation_note),
+ * -1 for a NULL handle. The findings stay with the handle until its next
+ * validation; the other operations leave them alone. */
+QUORVEX_EXPORT int quorvex_validate_xml_file(quorvex_converter* converter, const char* xml_path,
+                                             int context) QUORVEX_NOEXCEPT;
+QUORVEX_EXPORT int quorvex_validate_xml_buffer(quorvex_converter* converter, const char* data, size_t size,
+                                               int context) QUORVEX_NOEXCEPT;
+
+typedef struct quorvex_finding {
+  const char* code;       /* Status Message code, "50007" */
+  int is_error;           /* 1 error, 0 warning */
+  long line;              /* 1-based */
+  long column;            /* 1-based */
+  const char* path;       /* "/CRS_OECD/CrsBody/ReportingGroup/AccountReport[2]/DocSpec/DocRefId" */
+  const char* doc_ref_id; /* the record's DocRefId; "" outside a record */
+  const char* message;    /* English detail */
+} quorvex_finding;
+
+/* Number of findings of the last validation; 0 for a NULL handle. */
+QUORVEX_EXPORT size_t quorvex_finding_count(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
+/* Fills *out with finding `index` and returns 1; 0 (out untouched) for a NULL
+ * handle or out, or an index past the end. */
+QUORVEX_EXPORT int quorvex_get_finding(const quorvex_converter* converter, size_t index,
+                                       quorvex_finding* out) QUORVEX_NOEXCEPT;
+/* "domestic" or "exchange": the context the last validation applied; "" before one. */
+QUORVEX_EXPORT const char* quorvex_validation_context(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
+/* What the last validation did not check, or why it checked nothing; "" when none. */
+QUORVEX_EXPORT const char* quorvex_validation_note(const quorvex_converter* converter) QUORVEX_NOEXCEPT;
+/* Short title of a Status Message code the library reports, in "ja" or "en";
+ * NULL for another code or language. The text is static. */
+QUORVEX_EXPORT const char* quorvex_finding_title(const char* code, const char* lang) QUORVEX_NOEXCEPT;
+
 /* The library version, "1.0.0". */
 QUORVEX_EXPORT const char* quorvex_version(void) QUORVEX_NOEXCEPT;
 

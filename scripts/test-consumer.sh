@@ -43,7 +43,8 @@ for kind in static shared; do
   # Only the public headers are installed.
   for header in "$prefix"/include/*; do
     case ${header##*/} in
-      CLCCsvConvDataCRS.h | CLCCsvConvResultCRS.h | CLCErrorDescription.h | quorvex.h | quorvex_export.h) ;;
+      CLCCsvConvDataCRS.h | CLCCsvConvResultCRS.h | CLCErrorDescription.h | CLCLocalTime.h | \
+      CLCValidationResult.h | quorvex.h | quorvex_export.h) ;;
       *) echo "private header installed: $header" >&2; exit 1 ;;
     esac
   done

@@ -1,7 +1,9 @@
 #include "csv/CLCCRSCRSReport.h"
 #include "csv/CLCCRSCsvCRSReport.h"
 #include "csv/CLCCRSRecordData.h"
+#include "csv/CLCCRSRecordStore.h"
 #include "diagnostics/CLCValidResult.h"
+#include "CLCCRSCommon.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +58,7 @@ class AcceptingReport : public CLCCRSCsvCRSReport {
 
   std::vector<long> Lines() const {
     std::vector<long> lines;
-    for (const auto& record : m_vecRecords) lines.push_back(record->GetLineNo());
+    for (long row = 0; row < GetRecordCount(); ++row) lines.push_back(GetRecord(row)->GetLineNo());
     return lines;
   }
 };
@@ -132,6 +134,29 @@ TEST_F(CsvReportTest, LongRunsOfTextSurviveIntact) {
   AcceptingReport report;
   ASSERT_TRUE(report.Parse("k," + longText + ",\"" + longText + "\"\"" + longText + "\""));
   EXPECT_EQ(report.AllRows(), (Rows{{"k", longText, longText + "\"" + longText}}));
+}
+
+// Bytes decoded run by run while tokenising give the records, and the
+// unusable-character reports, that decoding the whole file first gave.
+TEST_F(CsvReportTest, ShiftJisIsTokenisedAsTheDecodedFileWouldBe) {
+  const std::vector<std::string> files = {
+      "a,\x82\xa0" "b,c\r\n\x93\xfa\x96\x7b,\"\x82\xa0,\x82\xa0\"",  // kana and kanji, quoted comma
+      "\x82,b\n\x82\r\n\x82",                  // lead byte before a comma, a line break, the end
+      "\"x\x82\"y,\"\x82\"\"z\"",             // lead byte before a closing and a doubled quote
+      "a\x82\"b,\x81\x7f,\x80\xa0\xfd",          // before a stray quote; no trail byte; no character
+      "\"\x82\r\n\x82\xa0\",\xb1\xdd\n \x81\x40x\x81\x40",  // quoted line break; kana; wide space trimmed
+  };
+  for (const std::string& bytes : files) {
+    AcceptingReport decoded;
+    ASSERT_TRUE(decoded.Parse(CLCCRSCommon::ShiftJisToUtf8(bytes))) << bytes;
+    const std::string decodedErrors = Errors();
+    AcceptingReport tokenised;
+    ASSERT_TRUE(tokenised.ParseShiftJis(bytes)) << bytes;
+    EXPECT_EQ(tokenised.AllRows(), decoded.AllRows()) << bytes;
+    EXPECT_EQ(tokenised.Lines(), decoded.Lines()) << bytes;
+    EXPECT_EQ(Errors(), decodedErrors) << bytes;
+    EXPECT_EQ(tokenised.HasUnusableCharacters(), decoded.HasUnusableCharacters()) << bytes;
+  }
 }
 
 struct CountCase {
@@ -283,6 +308,53 @@ TEST_F(CsvReportTest, RecordDataKeepsEveryColumnIncludingEmptyOnes) {
   EXPECT_EQ(data.GetColumnValue(4), nullptr);
   EXPECT_EQ(data.GetColumnValue(-1), nullptr);
   EXPECT_EQ(CLCCRSRecordData().GetColumnValue(0), nullptr);
+}
+
+// Filled columns are found by counting the filled ones before them, across
+// the 64-column words and with either width of offsets.
+TEST_F(CsvReportTest, RecordDataFindsFilledColumnsAcrossWordsAndOffsetWidths) {
+  struct Case {
+    std::size_t columns;
+    std::map<std::size_t, std::string> filled;  // 0-based
+  };
+  const std::string wide(70000, 'w');
+  const std::vector<Case> cases = {
+      {150, {{0, "k"}, {63, "a"}, {64, "b"}, {65, "c"}, {127, "d"}, {128, "e"}, {149, "f"}}},
+      {64, {{62, "x"}, {63, "y"}}},
+      {130, {{1, wide}, {64, "after"}, {129, wide + "z"}}},
+      {3, {}},
+  };
+  for (const Case& test : cases) {
+    std::vector<std::string> columns(test.columns);
+    for (const auto& [column, value] : test.filled) columns[column] = value;
+    const CLCCRSRecordData data(columns, 3, 9);
+    ASSERT_EQ(data.GetColumnCount(), static_cast<long>(test.columns));
+    EXPECT_EQ(data.GetFileLine(), 9);
+    for (std::size_t column = 0; column < test.columns; ++column) {
+      ASSERT_NE(data.GetColumnValue(static_cast<long>(column)), nullptr);
+      EXPECT_EQ(data.GetColumnValue(static_cast<long>(column)), columns[column]) << column;
+      EXPECT_EQ(((data.FilledWord(column / 64) >> (column % 64)) & 1) != 0, !columns[column].empty()) << column;
+    }
+  }
+}
+
+// Records found by index across the store's blocks keep their addresses while
+// more are added, since the kind lists point at them.
+TEST_F(CsvReportTest, RecordStoreKeepsRecordsInPlaceAcrossBlocks) {
+  CLCCRSRecordStore store;
+  EXPECT_TRUE(store.empty());
+  std::vector<const CLCCRSRecordData*> addresses;
+  for (long line = 1; line <= 2500; ++line) {
+    store.Add({"4", std::to_string(line)}, line, line * 2);
+    addresses.push_back(&store[static_cast<std::size_t>(line - 1)]);
+  }
+  ASSERT_EQ(store.size(), 2500u);
+  for (std::size_t index : {0u, 1023u, 1024u, 2047u, 2048u, 2499u}) {
+    EXPECT_EQ(&store[index], addresses[index]) << index;
+    EXPECT_EQ(store[index].GetLineNo(), static_cast<long>(index) + 1) << index;
+    EXPECT_EQ(store[index].GetFileLine(), 2 * (static_cast<long>(index) + 1)) << index;
+    EXPECT_EQ(store[index].GetColumnValue(1), std::to_string(index + 1)) << index;
+  }
 }
 
 // ReadFile: size limit, decoding and the whole chain.

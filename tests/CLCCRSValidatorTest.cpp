@@ -29,8 +29,8 @@ class Validator : public ::testing::Test {
   void TearDown() override { ClearCollector(); }
 
   // Loads the rules of `item` (an `item` element with id "Under") at the
-  // zero-based item column 1, and checks that the cursor is back on the item.
-  bool Load(const std::string& item) {
+  // zero-based item column, and checks that the cursor is back on the item.
+  bool Load(const std::string& item, long column = 1) {
     m_document = "<?xml version=\"1.0\"?>\n<CRSValidateDefine VR=\"2.0\">\n <report id=\"R\" columnNum=\"5\">\n  " +
                  item + "\n  <item id=\"Next\" column=\"3\"/>\n </report>\n</CRSValidateDefine>\n";
     m_dom = std::make_unique<CLCXDom>(Collector());
@@ -40,7 +40,7 @@ class Validator : public ::testing::Test {
     EXPECT_EQ(m_dom->MoveFirstChild(), 0);
     EXPECT_EQ(m_dom->MoveFirstChild(), 0);
     EXPECT_EQ(m_dom->GetAttribute("id"), "Under");
-    const bool built = m_validator.Initialize(1, m_dom.get(), Collector());
+    const bool built = m_validator.Initialize(column, m_dom.get(), Collector());
     EXPECT_EQ(m_dom->GetNodeName(), "item");
     EXPECT_EQ(m_dom->GetAttribute("id"), "Under");
     EXPECT_EQ(m_dom->MoveNextSibling(), 0);
@@ -234,6 +234,52 @@ TEST_F(Validator, PreconditionOnAColumnTheRecordLacksIsFatal) {
   ASSERT_TRUE(Load("<item id=\"Under\"><valid id=\"exist\"><outer id=\"exist\" column=\"6\"/></valid></item>"));
   EXPECT_EQ(m_validator.ValidateCsv(*m_file, 1, -1, Collector()).Message(), 1);
   EXPECT_EQ(Recorded(), kFatal);
+}
+
+// An item is skipped only where running its rules would pass and record
+// nothing: its column empty (column 2 of the payment records holds "abcd", ""
+// and "12") or absent (the records have 5 columns).
+TEST_F(Validator, ItemsAreSkippedOnlyWhereTheirRulesWouldPass) {
+  struct Case {
+    const char* rules;
+    long column;
+    std::vector<bool> skipped;
+    std::string document;
+  };
+  const std::vector<Case> cases = {
+      {"<valid id=\"notExist\"/>", 1, {false, true, false}, "00002-0000002-HE40002E,00004-0000002-HE40002E"},
+      {"<valid id=\"notExist\"/>", 6, {true, true, true}, ""},
+      {"<valid id=\"notExist\"/><valid id=\"length\" max=\"3\"><outer id=\"exist\" column=\"2\"/></valid>", 1,
+       {false, true, false}, "00002-0000002-HE40002E,00004-0000002-HE40002E"},
+      {"<valid id=\"length\" max=\"3\"><outer id=\"exist\" column=\"7\"/></valid>", 6, {false, false, false},
+       kFatal},
+      {"<valid id=\"notExist\"><outer id=\"contain\" column=\"3\" value=\"x\"/></valid>", 1,
+       {false, false, false}, "00004-0000002-HE40002E"},
+      {"<valid id=\"exist\"/>", 1, {false, false, false}, "00003-0000002-HE40001E"},
+      // The first precondition finds column 2 empty before the second looks past the record.
+      {"<valid id=\"exist\"><outer id=\"exist\" column=\"2\"/><outer id=\"exist\" column=\"9\"/></valid>", 1,
+       {false, true, false}, kFatal},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(Load(std::string("<item id=\"Under\">") + c.rules + "</item>", c.column)) << c.rules;
+    std::vector<bool> skipped;
+    for (long record = 1; record < m_file->GetRecordCount(); ++record) {
+      skipped.push_back(m_validator.SkipsRecord(*m_file->GetRecord(record)));
+    }
+    EXPECT_EQ(skipped, c.skipped) << c.rules;
+    EXPECT_EQ(RunAll(), c.document) << c.rules;
+  }
+  // On the record whose column 2 is empty, preconditions are looked at in
+  // order: the empty column ends them unless one past the record comes first.
+  const std::vector<std::pair<const char*, int>> orders = {{"2\"/><outer id=\"exist\" column=\"9", 0},
+                                                           {"9\"/><outer id=\"exist\" column=\"2", 1}};
+  for (const auto& [columns, message] : orders) {
+    ASSERT_TRUE(Load(std::string("<item id=\"Under\"><valid id=\"exist\"><outer id=\"exist\" column=\"") + columns +
+                         "\"/></valid></item>",
+                     2));
+    EXPECT_EQ(m_validator.ValidateCsv(*m_file, 2, -1, Collector()).Message(), message) << columns;
+    EXPECT_EQ(Recorded(), message == 0 ? "" : kFatal) << columns;
+  }
 }
 
 TEST_F(Validator, IntegrityRulesReadTheFileTheyValidate) {

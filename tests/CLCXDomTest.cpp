@@ -2,12 +2,15 @@
 #include "diagnostics/CLCDebugDump.h"
 #include "diagnostics/CLCValidResult.h"
 #include "xml/CLCXDom.h"
+#include "xml/CLCXPlatform.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace quorvex::internal;
 
@@ -200,6 +203,23 @@ TEST_F(CLCXDomTest, CompiledDefinitionsParseAsShiftJis) {
     ASSERT_TRUE(m_dom.Parse(text.c_str(), "Quorvex", "Shift_JIS")) << id;
     EXPECT_EQ(m_dom.GetNodeName(), root) << id;
     EXPECT_EQ(m_dom.MoveFirstChild(), 0) << id;
+  }
+}
+
+// Strings cross to the parser and back unchanged, ASCII or not.
+TEST_F(CLCXDomTest, TextRoundTripsThroughTheParserForm) {
+  const std::vector<std::pair<std::string, std::u16string>> cases = {
+      {"", u""},
+      {"id", u"id"},
+      {"\x7f~", u"\x7f~"},
+      {"caf\xc3\xa9", u"caf\u00e9"},
+      {"\xe5\xa0\xb1\xe5\x91\x8a x", u"\u5831\u544a x"},
+  };
+  for (const auto& [utf8, utf16] : cases) {
+    const CharToXMLCh parserForm(utf8.c_str());
+    const XMLCh* units = parserForm.str();
+    EXPECT_EQ(std::u16string(units, units + std::char_traits<XMLCh>::length(units)), utf16) << utf8;
+    EXPECT_EQ(XMLChToChar(parserForm.str()), utf8);
   }
 }
 

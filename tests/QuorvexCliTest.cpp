@@ -119,6 +119,37 @@ TEST(QuorvexCliTest, ConversionChecksFirstUnlessToldNotTo) {
   EXPECT_EQ(printed.output.rfind("<crs:CRS_OECD", 0), 0u) << "standard output must carry the XML alone";
 }
 
+// validate: exit status 0 / 1 / 2, the JSON keys of each finding, an array for
+// several files and the Japanese title of a code with --lang ja.
+TEST(QuorvexCliTest, ValidateExitStatusAndJsonFindings) {
+  TempDir dir;
+  const std::string good = dir.file("good.xml");
+  const std::string bad = dir.file("bad.xml");
+  ASSERT_EQ(Quorvex("convert " + kValid + " --year 2023 -o " + good).status, 0);
+  std::string text = ReadBytes(good);
+  text.replace(text.find(">OECD1<"), 7, ">OECD9<");
+  WriteBytes(bad, text);
+
+  EXPECT_EQ(Quorvex("validate " + good).status, 0);
+  EXPECT_EQ(Quorvex("validate " + good + " --context abroad").status, 2);
+  const ToolRun run = Quorvex("validate " + good + " " + bad + " --json --lang ja", "LC_ALL=C");
+  EXPECT_EQ(run.status, 1) << run.output;
+  const nlohmann::ordered_json files = nlohmann::ordered_json::parse(run.output);
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0]["Valid"], true);
+  EXPECT_EQ(files[0]["Context"], "domestic");
+  EXPECT_TRUE(files[0]["Findings"].empty());
+  ASSERT_EQ(files[1]["Findings"].size(), 1u);
+  const nlohmann::ordered_json& finding = files[1]["Findings"][0];
+  std::vector<std::string> keys;
+  for (const auto& item : finding.items()) keys.push_back(item.key());
+  EXPECT_EQ(keys, (std::vector<std::string>{"code", "severity", "line", "column", "path", "docRefId", "message"}));
+  EXPECT_EQ(finding["code"], "50007");
+  EXPECT_EQ(finding["path"], "/CRS_OECD/CrsBody/ReportingFI/DocSpec/DocTypeIndic");
+  EXPECT_EQ(finding["docRefId"], "JP2023JPCN8000000000001001FI0000001");
+  EXPECT_EQ(finding["message"].get<std::string>().rfind("スキーマ検証で不合格", 0), 0u) << finding["message"];
+}
+
 TEST(QuorvexCliTest, MessagesFollowTheLanguageCodesDoNot) {
   struct Case {
     std::string environment;

@@ -4,6 +4,7 @@
 #include "csv/CRSColumns.h"
 #include "csv/CLCCRSRecordData.h"
 #include "diagnostics/CLCValidResult.h"
+#include "text/CLCShiftJIS.h"
 
 #include <algorithm>
 #include <cstring>
@@ -182,9 +183,15 @@ CLCCRSCsvCRSReport::CLCCRSCsvCRSReport(CLCValidResult& result) : CLCCRSCsvFile(r
 
 CLCCRSCsvCRSReport::~CLCCRSCsvCRSReport() = default;
 
-// The tokeniser. Runs of ordinary bytes are appended in one go; only the four
-// special bytes (quote, comma, CR, LF) are looked at one by one.
-bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
+bool CLCCRSCsvCRSReport::Parse(std::string_view text) { return Tokenise(text, false); }
+
+bool CLCCRSCsvCRSReport::ParseShiftJis(std::string_view bytes) { return Tokenise(bytes, true); }
+
+// Runs of ordinary bytes are appended in one go; only the four special bytes
+// (quote, comma, CR, LF) are looked at one by one. Each run ends just before a
+// special byte, so decoding run by run reads the bytes as decoding the whole
+// file would: a lead byte that ends a run is no character either way.
+bool CLCCRSCsvCRSReport::Tokenise(std::string_view text, bool shiftJis) {
   if (text.data() == nullptr) {
     CRS_FATAL(m_result);
     return false;
@@ -204,6 +211,14 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
   bool inQuotes = false;
   std::string column;
   std::vector<std::string> record;
+  const auto append = [&column, shiftJis](const char* from, const char* to) {
+    const std::string_view run(from, static_cast<std::size_t>(to - from));
+    if (shiftJis) {
+      CLCShiftJIS::AppendUtf8(run, column);
+    } else {
+      column.append(run);
+    }
+  };
 
   for (;;) {
     if (inQuotes) {
@@ -213,7 +228,7 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
         m_result.SetResult(CRSMSG_CSV_FORMAT, 0, 0, -1);
         return false;
       }
-      column.append(p, static_cast<std::size_t>(quote - p));
+      append(p, quote);
       fileLine += CountLineBreaks(p, quote);
       if (quote + 1 < end && quote[1] == '"') {
         column.push_back('"');
@@ -228,7 +243,7 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
 
     const char* q = p;
     while (q < end && !kSpecialBytes.special[static_cast<unsigned char>(*q)]) ++q;
-    if (q != p) column.append(p, static_cast<std::size_t>(q - p));
+    if (q != p) append(p, q);
     if (q == end) return ColumnTerm(column, record, true);
 
     const char c = *q;
@@ -242,6 +257,12 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
       }
     } else if (c == ',') {
       if (!ColumnTerm(column, record, false)) return false;
+      // Each comma that follows ends an empty column, which ColumnTerm would
+      // only append: the runs of them that fill most records go in one loop.
+      while (p < end && *p == ',') {
+        record.emplace_back();
+        ++p;
+      }
       columnStart = p;
     } else {  // CR, LF or CR LF ends the record
       if (!ColumnTerm(column, record, true)) return false;
@@ -253,34 +274,44 @@ bool CLCCRSCsvCRSReport::Parse(std::string_view text) {
 }
 
 bool CLCCRSCsvCRSReport::ColumnTerm(std::string& column, std::vector<std::string>& record, bool endOfRecord) {
-  // Column strings are recycled from record to record, so that a file of a
-  // hundred thousand records does not allocate every long column anew.
-  if (m_vecSpareColumns.empty()) {
+  if (column.empty()) {
+    // Most columns are empty: nothing to allocate, trim or report.
     record.emplace_back();
   } else {
-    record.push_back(std::move(m_vecSpareColumns.back()));
-    m_vecSpareColumns.pop_back();
-  }
-  if (NeedsTrim(column)) {
-    record.back() = CLCCRSCommon::StringTrim(column.c_str());
-  } else {
-    record.back().assign(column);
-  }
-  column.clear();
-  // Reported where it stands, and tokenising goes on so that every one is found.
-  if (HasUnusableCharacter(record.back())) {
-    ++m_lUnusableCount;
-    m_result.SetResult(CRSMSG_BAD_CHARACTER, m_lLineCnt + 1, static_cast<long>(record.size()), -1);
+    // Column strings are recycled from record to record, so that a file of a
+    // hundred thousand records does not allocate every long column anew.
+    if (m_vecSpareColumns.empty()) {
+      record.emplace_back();
+    } else {
+      record.push_back(std::move(m_vecSpareColumns.back()));
+      m_vecSpareColumns.pop_back();
+    }
+    std::string& value = record.back();
+    if (NeedsTrim(column)) {
+      value = CLCCRSCommon::StringTrim(column.c_str());
+    } else {
+      value.assign(column);
+    }
+    column.clear();
+    // Reported where it stands, and tokenising goes on so that every one is found.
+    if (HasUnusableCharacter(value)) {
+      ++m_lUnusableCount;
+      m_result.SetResult(CRSMSG_BAD_CHARACTER, m_lLineCnt + 1, static_cast<long>(record.size()), -1);
+    }
   }
   if (!endOfRecord) return true;
 
   const bool valid = ValidateRecord(record);
   // A single column can only be a blank line here: neither stored nor counted.
   if (valid && record.size() > 1) {
-    m_vecRecords.push_back(std::make_unique<CLCCRSRecordData>(record, m_lLineCnt + 1, m_lRecordFileLine));
+    m_vecRecords.Add(record, m_lLineCnt + 1, m_lRecordFileLine);
     ++m_lLineCnt;
   }
-  for (std::string& spare : record) m_vecSpareColumns.push_back(std::move(spare));
+  // Only strings that hold an allocation are worth keeping.
+  const std::size_t inPlace = std::string().capacity();
+  for (std::string& spare : record) {
+    if (spare.capacity() > inPlace) m_vecSpareColumns.push_back(std::move(spare));
+  }
   record.clear();
   return valid;
 }
@@ -326,7 +357,7 @@ bool CLCCRSCsvCRSReport::DistributeRecord(long index) {
     CRS_FATAL(m_result);
     return false;
   }
-  CLCCRSRecordData* record = m_vecRecords[static_cast<std::size_t>(index)].get();
+  CLCCRSRecordData* record = &m_vecRecords[static_cast<std::size_t>(index)];
   switch (KindOf(View(record->GetColumnValue(kKind - 1)))) {
     case 1: m_MessageSpecReportingFI.AddRecord(record); return true;
     case 2: m_AccountReport.AddRecord(record); return true;

@@ -15,6 +15,7 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   ~CLCCRSCsvCRSReport() override;
 
   bool Parse(std::string_view text) override;
+  bool ParseShiftJis(std::string_view bytes) override;
   bool ValidateRecord(std::vector<std::string>& columns) override;
   bool ValidateCsv() override;
   bool DistributeRecord(long index) override;
@@ -54,6 +55,10 @@ class CLCCRSCsvCRSReport : public CLCCRSCsvFile {
   CLCStatus PaymentDocRefIdCheck();
 
  private:
+  // The tokeniser of both: a comma, a quote, CR or LF byte always stands for
+  // itself in UTF-8 and in Shift_JIS (whose trail bytes are never below 0x40).
+  bool Tokenise(std::string_view text, bool shiftJis);
+
   CLCCRSMessageSpecReportingFI m_MessageSpecReportingFI;
   CLCCRSAccountReport m_AccountReport;
   CLCCRSControllingPerson m_ControllingPerson;

@@ -24,43 +24,30 @@ bool CLCCRSCsvFile::ReadFile(const char* path) {
     CRS_FATAL(m_result);
     return false;
   }
-  std::string text;
-  const bool decoded = Decode(bytes, text);
-  // Released now (assigning an empty string would keep the capacity): the
-  // records built next need the room.
-  std::string().swap(bytes);
-  return decoded && Load(text);
+  return Load(bytes);
 }
 
-bool CLCCRSCsvFile::ReadBuffer(std::string_view bytes) {
-  std::string text;
-  return Decode(bytes, text) && Load(text);
-}
+bool CLCCRSCsvFile::ReadBuffer(std::string_view bytes) { return Load(bytes); }
 
-bool CLCCRSCsvFile::Decode(std::string_view bytes, std::string& text) {
+bool CLCCRSCsvFile::Load(std::string_view bytes) {
   if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
     m_result.SetResult(CRSMSG_FILE_TOO_LARGE, 0, 0, -1);
     return false;
   }
-  // Bytes that are not Shift_JIS arrive as U+FFFD; the tokeniser reports them.
-  text = CLCCRSCommon::ShiftJisToUtf8(bytes);
-  if (text.empty()) {
+  // An empty file holds nothing to decode.
+  if (bytes.empty()) {
     CRS_FATAL(m_result);
     return false;
   }
-  return true;
-}
-
-bool CLCCRSCsvFile::Load(std::string& text) {
-  // The decoder sizes its output for the worst case.
-  text.shrink_to_fit();
-  if (!Parse(text)) return false;
+  if (!ParseShiftJis(bytes)) return false;
   return ValidateCsv();
 }
 
 long CLCCRSCsvFile::GetRecordCount() const { return static_cast<long>(m_vecRecords.size()); }
 
 bool CLCCRSCsvFile::Parse(std::string_view /*text*/) { return false; }
+
+bool CLCCRSCsvFile::ParseShiftJis(std::string_view /*bytes*/) { return false; }
 
 bool CLCCRSCsvFile::ValidateRecord(std::vector<std::string>& /*columns*/) { return false; }
 
@@ -80,7 +67,7 @@ const char* CLCCRSCsvFile::GetColumnValue(long /*row*/, long /*column*/) const {
 
 long CLCCRSCsvFile::GetFileLine(long row) const {
   if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return 0;
-  return m_vecRecords[static_cast<std::size_t>(row)]->GetFileLine();
+  return m_vecRecords[static_cast<std::size_t>(row)].GetFileLine();
 }
 
 CLCStatus CLCCRSCsvFile::NenbunCheck() { return CLCStatus::Passed(); }

@@ -1,5 +1,6 @@
 #pragma once
 #include "csv/CLCCRSRecordData.h"
+#include "csv/CLCCRSRecordStore.h"
 #include "diagnostics/CLCStatus.h"
 #include "diagnostics/CRSMsgTable.h"
 
@@ -30,8 +31,8 @@ class CLCCRSCsvFile {
   // Reads the file's bytes (never more than one past the size limit), then
   // goes on as ReadBuffer.
   bool ReadFile(const char* path);
-  // A file's bytes held in memory: size limit, Shift_JIS decoding, tokenising
-  // and the file-level checks, exactly as for the file.
+  // A file's bytes held in memory: size limit, tokenising with Shift_JIS
+  // decoding and the file-level checks, exactly as for the file.
   bool ReadBuffer(std::string_view bytes);
   long GetRecordCount() const;
   // Column text, or null when row or column is negative or not present.
@@ -42,10 +43,14 @@ class CLCCRSCsvFile {
   // The stored record at that index, or null.
   const CLCCRSRecordData* GetRecord(long row) const {
     if (row < 0 || static_cast<std::size_t>(row) >= m_vecRecords.size()) return nullptr;
-    return m_vecRecords[static_cast<std::size_t>(row)].get();
+    return &m_vecRecords[static_cast<std::size_t>(row)];
   }
 
+  // Tokenises text that is already UTF-8.
   virtual bool Parse(std::string_view text);
+  // Tokenises Shift_JIS bytes, decoding column by column, so that the file
+  // is never held twice: records as Parse would build from the decoded text.
+  virtual bool ParseShiftJis(std::string_view bytes);
   virtual bool ValidateRecord(std::vector<std::string>& columns);
   virtual bool ValidateCsv();
   virtual bool DistributeRecord(long index);
@@ -63,13 +68,10 @@ class CLCCRSCsvFile {
  protected:
   CLCValidResult& m_result;
   // Every stored (non-blank) record in file order, owned here.
-  std::vector<std::unique_ptr<CLCCRSRecordData>> m_vecRecords;
+  CLCCRSRecordStore m_vecRecords;
 
  private:
-  // Decodes the bytes; false (recorded) when they pass the size limit or the
-  // decoder fails.
-  bool Decode(std::string_view bytes, std::string& text);
-  // Tokenises the decoded text and runs the file-level checks.
-  bool Load(std::string& text);
+  // Size limit, tokenising and the file-level checks; false (recorded) on failure.
+  bool Load(std::string_view bytes);
 };
 }  // namespace quorvex::internal

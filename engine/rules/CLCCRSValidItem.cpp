@@ -154,7 +154,9 @@ std::unique_ptr<CLCCRSValidItem> CLCCRSValidItem::CreateItem(long column, const 
 
 void CLCCRSValidItem::AddOuterItem(std::unique_ptr<CLCCRSValidItem> item) {
   if (!item) return;
-  m_vecOuterIsExist.push_back(dynamic_cast<const CLCCRSValidExist*>(item.get()) != nullptr);
+  const bool exist = dynamic_cast<const CLCCRSValidExist*>(item.get()) != nullptr;
+  if (exist && m_vecLeadingExist.size() == m_vecOuter.size()) m_vecLeadingExist.push_back(item->m_lColumn);
+  m_vecOuterIsExist.push_back(exist);
   m_vecOuter.push_back(std::move(item));
 }
 
@@ -163,6 +165,10 @@ bool CLCCRSValidItem::NeedsFilledColumn(long column) const {
     if (m_vecOuterIsExist[i] && m_vecOuter[i]->m_lColumn == column) return true;
   }
   return false;
+}
+
+bool CLCCRSValidItem::PassesWhileEmpty(long column) const {
+  return NeedsFilledColumn(column) || (m_vecOuter.empty() && m_lColumn == column && AcceptsEmptyValue());
 }
 
 CLCStatus CLCCRSValidItem::Validate(const char* value, long line, long column, CLCValidResult& result) const {
@@ -184,12 +190,12 @@ CLCStatus CLCCRSValidItem::ValidateCsv(const CLCCRSCsvFile& file, long record, l
   for (std::size_t i = 0; i < m_vecOuter.size(); ++i) {
     if (data != nullptr && m_vecOuterIsExist[i]) {
       // The usual precondition, "the column is filled", answered in place.
-      const char* outerValue = data->GetColumnValue(m_vecOuter[i]->m_lColumn);
-      if (outerValue == nullptr) {
+      const long outerColumn = m_vecOuter[i]->m_lColumn;
+      if (outerColumn < 0 || outerColumn >= data->GetColumnCount()) {
         CRS_LOG_UNEXPECTED();
         return Fatal(result);
       }
-      if (*outerValue == '\0') return CLCStatus::Passed();
+      if (!data->IsFilled(outerColumn)) return CLCStatus::Passed();
       continue;
     }
     const CLCStatus met = m_vecOuter[i]->ValidateOuter(file, record, -1);

@@ -1,4 +1,5 @@
 #pragma once
+#include "csv/CLCCRSRecordData.h"
 #include "diagnostics/CLCStatus.h"
 #include "diagnostics/CRSMsgTable.h"
 
@@ -46,9 +47,22 @@ class CLCCRSValidItem {
   const std::string& ParamProblem() const { return m_strParamProblem; }
 
   void AddOuterItem(std::unique_ptr<CLCCRSValidItem> item);
+  // True when one of the leading "exist" preconditions finds its column empty
+  // in the record: ValidateCsv would pass without a test. False whenever the
+  // preconditions must be looked at one by one.
+  bool LeadingPreconditionFails(const CLCCRSRecordData& record) const {
+    for (long column : m_vecLeadingExist) {
+      if (column >= record.GetColumnCount()) return false;  // ValidateCsv reports it
+      if (!record.IsFilled(column)) return true;
+    }
+    return false;
+  }
   // True when one precondition is "exist" on that column: the rule never
   // applies while the column is empty.
   bool NeedsFilledColumn(long column) const;
+  // True when the rule passes whenever that column is empty: it needs the
+  // column filled, or it tests that column alone and every empty value passes.
+  bool PassesWhileEmpty(long column) const;
   void SetAssistColNum(long assist) { m_lAssistColNum = assist; }
   long GetAssistColNum() const { return m_lAssistColNum; }
   long GetColumn() const { return m_lColumn; }
@@ -62,6 +76,8 @@ class CLCCRSValidItem {
  protected:
   // The rule's own test. A definition error is logged and answered fatal.
   virtual CLCStatus _validate(const char* value) const;
+  // True when the rule's own test passes the empty value, whatever the file.
+  virtual bool AcceptsEmptyValue() const { return false; }
   // The test of a value of a record in the file; the rules that look at other
   // records of the file override it.
   virtual CLCStatus _validateInFile(const char* value, const CLCCRSCsvFile& file) const;
@@ -87,6 +103,8 @@ class CLCCRSValidItem {
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecOuter;
   // Which preconditions are "exist": those are answered without a call.
   std::vector<bool> m_vecOuterIsExist;
+  // Columns of the "exist" preconditions that come before any other kind.
+  std::vector<long> m_vecLeadingExist;
   std::string m_strParamProblem;
 };
 }  // namespace quorvex::internal

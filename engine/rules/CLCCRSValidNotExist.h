@@ -11,5 +11,6 @@ class CLCCRSValidNotExist : public CLCCRSValidItem {
 
  protected:
   CLCStatus _validate(const char* value) const override;
+  bool AcceptsEmptyValue() const override { return true; }
 };
 }  // namespace quorvex::internal

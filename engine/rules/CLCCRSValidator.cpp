@@ -123,11 +123,16 @@ bool CLCCRSValidator::Initialize(long column, CLCXDom* dom, CLCValidResult& resu
     CRS_FATAL(result);
     return false;
   }
-  const bool skipWhenEmpty =
-      built && column >= 0 && !m_vecItems.empty() &&
-      std::all_of(m_vecItems.begin(), m_vecItems.end(),
-                  [column](const auto& item) { return item->NeedsFilledColumn(column); });
-  m_lSkipWhenEmptyColumn = skipWhenEmpty ? column : -1;
+  if (built && column >= 0 && !m_vecItems.empty()) {
+    m_lSkipColumn = column;
+    m_bPassesWhileEmpty = std::all_of(m_vecItems.begin(), m_vecItems.end(),
+                                      [column](const auto& item) { return item->PassesWhileEmpty(column); });
+    // A rule reading a column the record lacks passes, unless a precondition
+    // (which must find its column) comes first.
+    m_bPassesWhileAbsent = std::all_of(m_vecItems.begin(), m_vecItems.end(), [column](const auto& item) {
+      return item->GetOuterItems().empty() && item->GetColumn() == column;
+    });
+  }
   return built;
 }
 
@@ -190,6 +195,7 @@ CLCStatus CLCCRSValidator::ValidateCsv(const CLCCRSCsvFile& file, long record, l
   const CLCCRSRecordData* data = file.GetRecord(record);
   if (data != nullptr && SkipsRecord(*data)) return CLCStatus::Passed();
   for (const auto& item : m_vecItems) {
+    if (data != nullptr && item->LeadingPreconditionFails(*data)) continue;
     const CLCStatus status = item->ValidateCsv(file, record, column, result);
     if (!status.IsPassed()) return status;
   }

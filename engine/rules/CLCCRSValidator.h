@@ -27,7 +27,9 @@ class CLCCRSValidator {
 
   void Clear() {
     m_vecItems.clear();
-    m_lSkipWhenEmptyColumn = -1;
+    m_lSkipColumn = -1;
+    m_bPassesWhileEmpty = false;
+    m_bPassesWhileAbsent = false;
   }
   bool Initialize(CLCArgValid_t kind, CLCValidResult& result);
   // Reads the `valid` children of the `item` element under the cursor.
@@ -37,12 +39,14 @@ class CLCCRSValidator {
 
   CLCStatus Validate(const char* value, long line, long column, CLCValidResult& result) const;
   CLCStatus ValidateCsv(const CLCCRSCsvFile& file, long record, long column, CLCValidResult& result) const;
-  // True when no rule can apply to the record: every one needs a column that
-  // is empty there. Most columns of a record are empty, so this is asked first.
+  // True when every rule passes the record without a test: the item's column
+  // is empty there and each rule needs it filled or accepts it empty, or the
+  // record is too short to have it and each rule reads that column alone.
+  // Most columns of a record are empty, so this is asked first.
   bool SkipsRecord(const CLCCRSRecordData& record) const {
-    if (m_lSkipWhenEmptyColumn < 0) return false;
-    const char* value = record.GetColumnValue(m_lSkipWhenEmptyColumn);
-    return value != nullptr && *value == '\0';
+    if (m_lSkipColumn < 0) return false;
+    if (m_lSkipColumn >= record.GetColumnCount()) return m_bPassesWhileAbsent;
+    return m_bPassesWhileEmpty && !record.IsFilled(m_lSkipColumn);
   }
 
   std::size_t GetItemCount() const { return m_vecItems.size(); }
@@ -53,8 +57,10 @@ class CLCCRSValidator {
 
  private:
   std::vector<std::unique_ptr<CLCCRSValidItem>> m_vecItems;
-  // Set when every rule needs the item's column filled: most columns of a
+  // The item's column, when SkipsRecord can answer for it: most columns of a
   // record are empty, and then none of their rules has to run.
-  long m_lSkipWhenEmptyColumn = -1;
+  long m_lSkipColumn = -1;
+  bool m_bPassesWhileEmpty = false;
+  bool m_bPassesWhileAbsent = false;
 };
 }  // namespace quorvex::internal

@@ -4,6 +4,7 @@
 #include "CLCCRSCommon.h"
 #include "diagnostics/CLCDebugDump.h"
 #include "diagnostics/CLCValidResult.h"
+#include "validate/CLCMessageValidator.h"
 
 #include <new>
 #include <string_view>
@@ -171,4 +172,37 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::ReadXMLBuffer(const char* data, std::siz
                manager.ReadXMLBuffer(std::string(data, size), limitSize, text);
       },
       true);
+}
+
+const CLCValidationResult& CLCCsvConvDataCRS::PutValidation(CLCValidationResult&& result) {
+  if (!m_pValidation) m_pValidation = std::make_unique<CLCValidationResult>();
+  *m_pValidation = std::move(result);
+  return *m_pValidation;
+}
+
+const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLBuffer(const char* data, std::size_t size,
+                                                                CLCValidationContext context) {
+  try {
+    return PutValidation(CLCMessageValidator::Validate(data, size, context));
+  } catch (...) {
+    CLCValidationResult failed;
+    failed.note = "unexpected error";
+    return PutValidation(std::move(failed));
+  }
+}
+
+const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLFile(const char* xmlPath, CLCValidationContext context) {
+  try {
+    std::string bytes;
+    if (xmlPath == nullptr || !CLCCRSCommon::ReadFileBytes(xmlPath, bytes)) {
+      CLCValidationResult unreadable;
+      unreadable.note = std::string("cannot read ") + (xmlPath != nullptr ? xmlPath : "(null)");
+      return PutValidation(std::move(unreadable));
+    }
+    return ValidateXMLBuffer(bytes.data(), bytes.size(), context);
+  } catch (...) {
+    CLCValidationResult failed;
+    failed.note = "unexpected error";
+    return PutValidation(std::move(failed));
+  }
 }

@@ -10,6 +10,7 @@
 #include "CLCCsvConvDataCRS.h"
 #include "diagnostics/CLCDebugDump.h"
 #include "diagnostics/CRSMsgTable.h"
+#include "validate/CLCFindingText.h"
 
 using namespace quorvex::internal;
 
@@ -19,6 +20,8 @@ struct quorvex_converter {
   // one that ended without a record (then `failed`).
   const CLCCsvConvResultCRS* record = nullptr;
   bool failed = false;
+  // The last validation's result; null before the first.
+  const CLCValidationResult* validation = nullptr;
 };
 
 namespace {
@@ -53,6 +56,26 @@ const char* Text(const quorvex_converter* converter,
                  const std::string& (CLCCsvConvResultCRS::*field)() const) noexcept {
   if (converter == nullptr || converter->record == nullptr) return "";
   return (converter->record->*field)().c_str();
+}
+
+}  // namespace
+
+namespace {
+
+// Runs one validation and keeps its result; no exception leaves here.
+template <typename Operation>
+int Validate(quorvex_converter* converter, int context, Operation operation) noexcept {
+  if (converter == nullptr) return -1;
+  converter->validation = nullptr;
+  const CLCValidationContext chosen = context == 1   ? CLCValidationContext::Domestic
+                                      : context == 2 ? CLCValidationContext::Exchange
+                                                     : CLCValidationContext::Automatic;
+  try {
+    converter->validation = &operation(converter->facade, chosen);
+    return converter->validation->valid ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
 }
 
 }  // namespace
@@ -173,6 +196,49 @@ const char* quorvex_message_text(const char* code, const char* lang) noexcept {
   }
   const CLCCRSMessage_t value = CRSMsgFromCode(code);
   return value == CRSMSG_NONE ? nullptr : CRSMsgText(value, language);
+}
+
+int quorvex_validate_xml_file(quorvex_converter* converter, const char* xml_path, int context) noexcept {
+  return Validate(converter, context, [&](CLCCsvConvDataCRS& facade, CLCValidationContext chosen) -> const auto& {
+    return facade.ValidateXMLFile(xml_path, chosen);
+  });
+}
+
+int quorvex_validate_xml_buffer(quorvex_converter* converter, const char* data, size_t size, int context) noexcept {
+  return Validate(converter, context, [&](CLCCsvConvDataCRS& facade, CLCValidationContext chosen) -> const auto& {
+    return facade.ValidateXMLBuffer(data, size, chosen);
+  });
+}
+
+size_t quorvex_finding_count(const quorvex_converter* converter) noexcept {
+  return converter != nullptr && converter->validation != nullptr ? converter->validation->findings.size() : 0;
+}
+
+int quorvex_get_finding(const quorvex_converter* converter, size_t index, quorvex_finding* out) noexcept {
+  if (out == nullptr || index >= quorvex_finding_count(converter)) return 0;
+  const CLCValidationFinding& finding = converter->validation->findings[index];
+  out->code = finding.code.c_str();
+  out->is_error = finding.severity == CLCFindingSeverity::Error ? 1 : 0;
+  out->line = finding.line;
+  out->column = finding.column;
+  out->path = finding.path.c_str();
+  out->doc_ref_id = finding.docRefId.c_str();
+  out->message = finding.message.c_str();
+  return 1;
+}
+
+const char* quorvex_validation_context(const quorvex_converter* converter) noexcept {
+  if (converter == nullptr || converter->validation == nullptr) return "";
+  return converter->validation->context == CLCValidationContext::Exchange ? "exchange" : "domestic";
+}
+
+const char* quorvex_validation_note(const quorvex_converter* converter) noexcept {
+  if (converter == nullptr || converter->validation == nullptr) return "";
+  return converter->validation->note.c_str();
+}
+
+const char* quorvex_finding_title(const char* code, const char* lang) noexcept {
+  return CLCFindingTitle(code, lang);
 }
 
 const char* quorvex_version(void) noexcept { return QUORVEX_VERSION_STRING; }

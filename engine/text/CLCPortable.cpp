@@ -75,6 +75,11 @@ long CLCPortable::characterLength(const char* text) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
   long units = 0;
   for (std::size_t i = 0; i < length;) {
+    if (bytes[i] < 0x80) {  // most values are ASCII: one unit per byte, no decoding
+      ++units;
+      ++i;
+      continue;
+    }
     const int32_t cp = nextCodePoint(bytes, length, i);
     if (cp < 0) return 0;
     units += cp > 0xFFFF ? 2 : 1;

@@ -34,13 +34,27 @@ char* PutUtf8(std::uint16_t unit, char* out) {
 }  // namespace
 
 std::string CLCShiftJIS::ToUtf8(std::string_view bytes) {
-  // ASCII stays one byte and a double-byte character becomes three, so only
-  // text full of half-width kana or undecodable bytes ever needs more room.
-  std::string out(bytes.size() + bytes.size() / 2 + 16, '\0');
-  char* to = out.data();
-  char* toEnd = to + out.size();
+  std::string out;
+  AppendUtf8(bytes, out);
+  return out;
+}
+
+void CLCShiftJIS::AppendUtf8(std::string_view bytes, std::string& out) {
   const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* fromEnd = from + bytes.size();
+  // Most column text is ASCII, which is its own UTF-8.
+  const auto* firstHigh = from;
+  while (firstHigh < fromEnd && *firstHigh < 0x80) ++firstHigh;
+  out.append(bytes.data(), static_cast<std::size_t>(firstHigh - from));
+  if (firstHigh == fromEnd) return;
+  from = firstHigh;
+  // ASCII stays one byte and a double-byte character becomes three, so only
+  // text full of half-width kana or undecodable bytes ever needs more room.
+  const std::size_t start = out.size();
+  const std::size_t rest = static_cast<std::size_t>(fromEnd - from);
+  out.resize(start + rest + rest / 2 + 16);
+  char* to = out.data() + start;
+  char* toEnd = out.data() + out.size();
   constexpr std::size_t kRoom = 8;  // one block of ASCII, or one character
   while (from < fromEnd) {
     if (static_cast<std::size_t>(toEnd - to) < kRoom) {
@@ -75,6 +89,5 @@ std::string CLCShiftJIS::ToUtf8(std::string_view bytes) {
     to = PutUtf8(unit, to);
   }
   out.resize(static_cast<std::size_t>(to - out.data()));
-  return out;
 }
 }  // namespace quorvex::internal

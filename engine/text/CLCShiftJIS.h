@@ -20,6 +20,9 @@ class CLCShiftJIS {
   //  - 0x80, 0xA0 and 0xFD to 0xFF, which no Shift_JIS text holds.
   // Throws std::bad_alloc only.
   static std::string ToUtf8(std::string_view bytes);
+  // The same decoding appended to `out`. Splitting the bytes just before a
+  // byte below 0x40 (never a trail byte) decodes exactly as the whole would.
+  static void AppendUtf8(std::string_view bytes, std::string& out);
 
  private:
   static constexpr int kLeadRows = 60;       // 0x81-0x9F, then 0xE0-0xFC

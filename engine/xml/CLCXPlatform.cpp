@@ -4,7 +4,6 @@
 
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLResourceIdentifier.hpp>
-#include <xercesc/util/XMLString.hpp>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,20 +41,23 @@ void CLCXPlatform::Terminate() {
 }
 
 CharToXMLCh::CharToXMLCh(const char* text) {
-  if (text == nullptr) text = "";
-  const std::size_t length = std::strlen(text);
+  const std::size_t length = text != nullptr ? std::strlen(text) : 0;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+  // Names and most values are ASCII, whose UTF-16 units are its bytes: the
+  // parser's transcoder, built anew for every call, is only needed beyond it.
   if (std::all_of(bytes, bytes + length, [](unsigned char c) { return c < 0x80; })) {
-    m_ascii.assign(bytes, bytes + length);
+    m_text.assign(bytes, bytes + length);
     return;
   }
-  m_pTranscoded = std::make_unique<TranscodeFromStr>(bytes, length, "UTF-8");
+  const TranscodeFromStr transcoded(bytes, length, "UTF-8");
+  m_text.assign(transcoded.str(), transcoded.length());
 }
 
 std::string XMLChToChar(const XMLCh* text) {
   if (text == nullptr || *text == 0) return {};
-  const XMLSize_t length = XMLString::stringLen(text);
-  if (std::all_of(text, text + length, [](XMLCh c) { return c < 0x80; })) return std::string(text, text + length);
+  const XMLCh* end = text;
+  while (*end != 0 && *end < 0x80) ++end;
+  if (*end == 0) return std::string(text, end);  // ASCII: each unit is its byte
   TranscodeToStr utf8(text, "UTF-8");
   return std::string(reinterpret_cast<const char*>(utf8.str()), utf8.length());
 }

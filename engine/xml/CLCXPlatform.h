@@ -5,7 +5,6 @@
 #include <xercesc/sax/EntityResolver.hpp>
 #include <xercesc/util/XMLEntityResolver.hpp>
 
-#include <memory>
 #include <string>
 
 namespace quorvex::internal {
@@ -32,13 +31,10 @@ constexpr XMLSize_t kCLCXEntityExpansionLimit = 100;
 class CharToXMLCh {
  public:
   explicit CharToXMLCh(const char* text);
-  const XMLCh* str() const { return m_pTranscoded ? m_pTranscoded->str() : m_ascii.c_str(); }
+  const XMLCh* str() const { return m_text.c_str(); }
 
  private:
-  // ASCII text (names, identifiers) is widened here; anything else goes
-  // through the parser's transcoder, which is costly to create.
-  std::basic_string<XMLCh> m_ascii;
-  std::unique_ptr<xercesc::TranscodeFromStr> m_pTranscoded;
+  std::basic_string<XMLCh> m_text;
 };
 
 // Engine form (UTF-8) of a parser string; empty for null.

@@ -1,0 +1,45 @@
+#pragma once
+#include "CLCValidationResult.h"
+
+#include <string>
+#include <vector>
+
+namespace quorvex::internal {
+
+// Where a value sits in the message.
+struct CLCValuePosition {
+  long line = 0;  // 0: the element is absent
+  long column = 0;
+  std::string path;
+};
+
+// What the Status Message rules need of one record (ReportingFI or
+// AccountReport): its DocSpec. Kept per record, never the record's content,
+// so that memory follows the record count, not the message size. Rules that
+// look at earlier filings (CorrDocRefId unknown or no longer valid, a
+// MessageRefId or DocRefId used before) take the same records with the
+// filing history.
+struct CLCRecordSpec {
+  std::string docTypeIndic;
+  CLCValuePosition docTypeIndicAt;
+  std::string docRefId;
+  CLCValuePosition docRefIdAt;
+  std::string corrDocRefId;
+  CLCValuePosition corrDocRefIdAt;
+};
+
+struct CLCMessageSpec {
+  std::string transmittingCountry;
+  std::string receivingCountry;
+};
+
+// The Status Message rules that one message shows on its own (no history).
+class CLCMessageRules {
+ public:
+  // The context a message is checked in: Automatic becomes Domestic when the
+  // transmitting and receiving countries are the same, Exchange otherwise.
+  static CLCValidationContext Resolve(CLCValidationContext requested, const CLCMessageSpec& message);
+  static void Check(const CLCMessageSpec& message, const std::vector<CLCRecordSpec>& records,
+                    CLCValidationContext context, std::vector<CLCValidationFinding>& findings);
+};
+}  // namespace quorvex::internal

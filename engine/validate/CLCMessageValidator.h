@@ -1,0 +1,20 @@
+#pragma once
+#include "CLCValidationResult.h"
+
+#include <cstddef>
+
+namespace quorvex::internal {
+
+// Validates one CRS XML message held in memory: the OECD CRS XML 2.0 schema in
+// one streaming pass (no document tree), then the threat scan of the raw text
+// and the Status Message rules. A message that is not well-formed is one 50007
+// finding at the parser's position. Never throws.
+class CLCMessageValidator {
+ public:
+  // Findings past this count are dropped (the note says so): a message wrong
+  // in every record must not exhaust memory.
+  static constexpr std::size_t kMaxFindings = 10000;
+
+  static CLCValidationResult Validate(const char* data, std::size_t size, CLCValidationContext context);
+};
+}  // namespace quorvex::internal
