@@ -109,6 +109,4 @@ void CLCCRSCommon::AppendLogRecord(const char* path, const std::string& record) 
 const char* CLCCRSCommon::GetEnvironment(const char* name) { return name != nullptr ? std::getenv(name) : nullptr; }
 
 const char* CLCCRSCommon::DebugSwitchVariable() { return CLCNative::debugSwitchVariable(); }
-
-void CLCCRSCommon::ReleaseFreeMemory() { CLCNative::releaseFreeMemory(); }
 }  // namespace quorvex::internal

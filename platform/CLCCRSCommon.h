@@ -91,7 +91,5 @@ class CLCCRSCommon {
   // The environment variable that switches the debug log on: "QUORVEX_OUTPUT",
   // on macOS a reverse-domain name ending in ".DebugOutput".
   static const char* DebugSwitchVariable();
-  // Returns freed heap memory that the allocator still holds to the system.
-  static void ReleaseFreeMemory();
 };
 }  // namespace quorvex::internal

@@ -2,9 +2,6 @@
 #include "text/CLCPortable.h"
 
 #include <fcntl.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -270,13 +267,6 @@ std::string CLCNative::homeDirectory() {
 }
 
 const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
-
-void CLCNative::releaseFreeMemory() {
-#if defined(__GLIBC__)
-  // glibc returns only the top of its heap by itself.
-  ::malloc_trim(0);
-#endif
-}
 
 bool CLCNative::localNow(CLCLocalTime& now) {
   struct timeval clock {};

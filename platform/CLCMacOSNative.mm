@@ -5,9 +5,6 @@
 
 #include <cmath>
 #include <cstring>
-#if defined(__APPLE__)
-#include <malloc/malloc.h>
-#endif
 
 namespace quorvex::internal {
 
@@ -212,12 +209,6 @@ std::string CLCNative::homeDirectory() {
 
 // macOS hosts name per-application settings in reverse-domain form.
 const char* CLCNative::debugSwitchVariable() { return "kvr.Quorvex.DebugOutput"; }
-
-void CLCNative::releaseFreeMemory() {
-#if defined(__APPLE__)
-  malloc_zone_pressure_relief(nullptr, 0);
-#endif
-}
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
   return CLCPortable::definitionDocument(identifier);

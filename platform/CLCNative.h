@@ -75,9 +75,5 @@ class CLCNative {
   // Name of the environment variable whose presence switches the debug log on,
   // in the form the system's hosts use for such settings.
   static const char* debugSwitchVariable();
-  // Gives the pages of freed heap memory back to the system where the C
-  // allocator keeps them resident (a large block freed below later ones stays
-  // otherwise); nothing where the allocator returns them itself.
-  static void releaseFreeMemory();
 };
 }  // namespace quorvex::internal

@@ -5,7 +5,6 @@
 #include "CLCNative.h"
 
 #include <windows.h>
-#include <malloc.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -305,11 +304,6 @@ std::string CLCNative::homeDirectory() {
 }
 
 const char* CLCNative::debugSwitchVariable() { return "QUORVEX_OUTPUT"; }
-
-void CLCNative::releaseFreeMemory() {
-  // The C runtime's heap keeps what it has committed until asked.
-  ::_heapmin();
-}
 
 std::string CLCNative::definitionDocument(unsigned short identifier) {
   return CLCWindowsNative::resourceText(identifier, "DEFINITION");

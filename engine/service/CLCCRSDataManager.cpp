@@ -278,9 +278,6 @@ bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now) {
   for (long record = 0; record < count; ++record) {
     if (!m_pCsvReport->DistributeRecord(record)) return false;
   }
-  // The file's text, freed once tokenised, lies below the records and would
-  // stay resident beside the document: it goes back to the system first.
-  CLCCRSCommon::ReleaseFreeMemory();
   std::string xml;
   if (!m_pDefinition->MakeReportData(*m_pCsvReport, now, xml, m_result).IsPassed() || xml.empty()) return false;
   if (!MakeProperties()) return false;
