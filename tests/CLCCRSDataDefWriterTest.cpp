@@ -117,6 +117,14 @@ TEST(DataDefWriterTest, ElementsWithNothingToSayAreLeftOut) {
           <item id="FirstName" parent="Name" type="Normal" column="2"/>)",
        {{2, "Taro"}},
        "<crs:Ind><crs:Name><crs:FirstName>Taro</crs:FirstName></crs:Name></crs:Ind>"},
+      {"required child only in a later repeated group",
+       R"(<item id="Org" parent="R" type="Normal" requiredChild="&lt;cfc:AddressFree&gt;"/>
+          <item id="Address" parent="Org" type="Normal"/>
+          <item id="AddressFree" parent="Address" type="Normal" column="2" nameSpace="cfc"/>
+          <item id="Address" parent="Org" type="Normal"/>
+          <item id="AddressFree" parent="Address" type="Normal" column="3" nameSpace="cfc"/>)",
+       {{3, "Osaka"}},
+       "<crs:Org><crs:Address><cfc:AddressFree>Osaka</cfc:AddressFree></crs:Address></crs:Org>"},
       {"required child written by a group of its own",
        R"(<item id="G" parent="R" type="Normal" requiredChild="&lt;crs:A&gt;"/>
           <item id="A" parent="G" type="Normal" column="4"/>
