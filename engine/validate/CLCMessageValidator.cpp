@@ -26,7 +26,6 @@ using namespace xercesc;
 namespace {
 
 constexpr const char* kSchemaCode = "50007";
-constexpr const char* kCrsNamespace2 = "urn:oecd:ties:crs:v2";
 constexpr const char* kCrsNamespace1 = "urn:oecd:ties:crs:v1";
 
 // Thrown to stop at a document type declaration (never in a CRS message, and
