@@ -9,6 +9,7 @@ table, with the same cells; converts the valid sample to a download; reads the
 tool's XML back; and checks that every request went to the page's own origin and that
 the Content-Security-Policy refuses any other.
 """
+import base64
 import functools
 import http.server
 import json
@@ -101,13 +102,15 @@ def native_errors(tool, path):
 
 def main():
     site, tool = sys.argv[1], sys.argv[2]
+    # Optional third argument: where to save a picture of the page showing the mistakes sample.
+    screenshot = sys.argv[3] if len(sys.argv) > 3 else None
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     origin = f"http://127.0.0.1:{server.server_address[1]}"
     with tempfile.TemporaryDirectory() as work:
         browser, url = start_chromium(os.path.join(work, "profile"))
         try:
-            run(DevTools(url), origin, tool, work)
+            run(DevTools(url), origin, tool, work, screenshot)
         finally:
             browser.kill()
             browser.wait()
@@ -115,7 +118,7 @@ def main():
     print(f"page in chromium: problems shown, conversion downloaded, XML read back, only {origin} reached")
 
 
-def run(tools, origin, tool, work):
+def run(tools, origin, tool, work, screenshot=None):
     for domain in ("Page", "Network", "Runtime", "DOM"):
         tools.send(f"{domain}.enable")
     tools.send("Page.navigate", url=origin + "/index.html")
@@ -135,6 +138,11 @@ def run(tools, origin, tool, work):
                 for e in native_errors(tool, MISTAKES)]
     assert expected, "the mistakes sample has no problems"
     assert rows == expected, f"page rows differ from the tool's:\n{rows[:3]}\n{expected[:3]}"
+    if screenshot:
+        tools.send("Emulation.setDeviceMetricsOverride", width=1100, height=760, deviceScaleFactor=1, mobile=False)
+        picture = tools.send("Page.captureScreenshot", format="png")
+        pathlib.Path(screenshot).write_bytes(base64.b64decode(picture["data"]))
+        tools.send("Emulation.clearDeviceMetricsOverride")
 
     # The valid sample passes, converts, and offers its XML for download.
     tools.give_file("#csv-files", SAMPLE)
