@@ -25,14 +25,11 @@ APT="$SUDO apt-get -o DPkg::Lock::Timeout=900"
 # emcc's optimizer loads Debian's acorn, which a node from elsewhere does not find.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 
+# shellcheck source=scripts/deb-src.sh
+source "$ROOT/scripts/deb-src.sh"
+
 install_packages() {
-  # apt-get source needs the source index of the release.
-  if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
-      'Suites: bookworm bookworm-updates' 'Components: main' \
-      'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-      $SUDO tee /etc/apt/sources.list.d/quorvex-deb-src.sources >/dev/null
-  fi
+  enable_deb_src
   $APT update
   $APT install -y --no-install-recommends \
     cmake ninja-build dpkg-dev xz-utils python3 gzip emscripten nodejs chromium python3-websocket

@@ -20,14 +20,11 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
 APT="$SUDO apt-get -o DPkg::Lock::Timeout=900"
 
+# shellcheck source=scripts/deb-src.sh
+source "$ROOT/scripts/deb-src.sh"
+
 install_packages() {
-  # apt-get source needs the source index of the release.
-  if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
-      'Suites: bookworm bookworm-updates' 'Components: main' \
-      'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-      $SUDO tee /etc/apt/sources.list.d/quorvex-deb-src.sources >/dev/null
-  fi
+  enable_deb_src
   $APT update
   $APT install -y --no-install-recommends \
     cmake ninja-build dpkg-dev xz-utils locales binutils \
