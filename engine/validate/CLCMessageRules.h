@@ -31,6 +31,10 @@ struct CLCRecordSpec {
 struct CLCMessageSpec {
   std::string transmittingCountry;
   std::string receivingCountry;
+  std::string messageRefId;
+  CLCValuePosition messageRefIdAt;
+  std::string messageTypeIndic;  // CRS701 new, CRS702 corrections, CRS703 nil; may be absent
+  CLCValuePosition messageTypeIndicAt;
 };
 
 // The Status Message rules that one message shows on its own (no history).

@@ -108,7 +108,10 @@ class Handler : public DefaultHandler {
   // The leaf values the rules read.
   bool Captured(std::string_view name) const {
     const std::string_view parent = m_path.Name(1);
-    if (Is(parent, "MessageSpec")) return Is(name, "TransmittingCountry") || Is(name, "ReceivingCountry");
+    if (Is(parent, "MessageSpec")) {
+      return Is(name, "TransmittingCountry") || Is(name, "ReceivingCountry") || Is(name, "MessageRefId") ||
+             Is(name, "MessageTypeIndic");
+    }
     if (Is(parent, "DocSpec") && m_inRecord) {
       return Is(name, "DocTypeIndic") || Is(name, "DocRefId") || Is(name, "CorrDocRefId");
     }
@@ -131,6 +134,12 @@ class Handler : public DefaultHandler {
       message.transmittingCountry = std::move(value);
     } else if (Is(name, "ReceivingCountry")) {
       message.receivingCountry = std::move(value);
+    } else if (Is(name, "MessageRefId")) {
+      message.messageRefId = std::move(value);
+      message.messageRefIdAt = m_captureAt;
+    } else if (Is(name, "MessageTypeIndic")) {
+      message.messageTypeIndic = std::move(value);
+      message.messageTypeIndicAt = m_captureAt;
     } else if (Is(name, "DocTypeIndic")) {
       m_record.docTypeIndic = std::move(value);
       m_record.docTypeIndicAt = m_captureAt;
