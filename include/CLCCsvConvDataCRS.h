@@ -1,6 +1,7 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
 #include "CLCLocalTime.h"
+#include "CLCRecordOrigin.h"
 #include "CLCValidationResult.h"
 #include "quorvex_export.h"
 
@@ -9,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace quorvex::internal {
 class CLCCRSDataManager;
@@ -56,6 +58,13 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
                                              CLCValidationContext context = CLCValidationContext::Automatic);
   const CLCValidationResult& ValidateXMLBuffer(const char* data, std::size_t size,
                                                CLCValidationContext context = CLCValidationContext::Automatic);
+
+  // The CSV line of each DocRefId (header and accounts) of a CSV file, in
+  // file order, to show findings in a message converted from it at their
+  // source. Only the file is read, no rule runs; a file that cannot be read
+  // gives none.
+  std::vector<CLCRecordOrigin> CsvRecordOrigins(const char* csvPath);
+  std::vector<CLCRecordOrigin> CsvRecordOriginsBuffer(const char* data, std::size_t size);
 
   // The local time a conversion stamps its message with (Timestamp), read once
   // per conversion. An empty clock, the default, reads the system's; a fixed

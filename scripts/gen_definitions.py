@@ -897,6 +897,7 @@ ENGINE_COLUMNS = [
     ("kHeaderMessageTypeIndic", 1, "MessageTypeIndic"),
     ("kHeaderReportingPeriod", 1, "ReportingPeriod"),
     ("kHeaderDocTypeIndic", 1, "DocTypeIndic"),
+    ("kHeaderDocRefId", 1, "DocRefId"),
     ("kAccountDocTypeIndic", 2, "DocTypeIndic"),
     ("kAccountDocRefId", 2, "DocRefId"),
     ("kAccountCorrDocRefId", 2, "CorrDocRefId"),

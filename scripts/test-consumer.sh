@@ -44,7 +44,7 @@ for kind in static shared; do
   for header in "$prefix"/include/*; do
     case ${header##*/} in
       CLCCsvConvDataCRS.h | CLCCsvConvResultCRS.h | CLCErrorDescription.h | CLCLocalTime.h | \
-      CLCValidationResult.h | quorvex.h | quorvex_export.h) ;;
+      CLCValidationResult.h | CLCRecordOrigin.h | quorvex.h | quorvex_export.h) ;;
       *) echo "private header installed: $header" >&2; exit 1 ;;
     esac
   done

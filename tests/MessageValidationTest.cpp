@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
@@ -154,6 +156,28 @@ TEST(MessageValidation, SchemaOneAndUnreadableInputsSayWhy) {
   EXPECT_TRUE(missing.findings.empty());
   EXPECT_FALSE(missing.note.empty());
   EXPECT_FALSE(facade.ValidateXMLBuffer(nullptr, 5).valid);
+}
+
+// The CSV line of each record, counted in physical lines: a quoted value with
+// a line break moves every later record down.
+TEST(MessageValidation, RecordOriginsNameTheCsvLines) {
+  CLCCsvConvDataCRS facade;
+  const std::vector<CLCRecordOrigin> origins =
+      facade.CsvRecordOrigins(QUORVEX_SOURCE_DIR "/samples/crs-sample-2.0.csv");
+  const std::string message = SampleMessage();
+  ASSERT_GE(origins.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(origins[i].docRefId, DocRefId(message, static_cast<int>(i)));
+    EXPECT_EQ(origins[i].fileLine, static_cast<long>(i) + 1);
+  }
+  std::ifstream in(QUORVEX_SOURCE_DIR "/samples/crs-sample-2.0.csv", std::ios::binary);
+  std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  csv = Replace(csv, "Marunouchi, ", "Marunouchi,\r\n");
+  const std::vector<CLCRecordOrigin> shifted = facade.CsvRecordOriginsBuffer(csv.data(), csv.size());
+  ASSERT_EQ(shifted.size(), origins.size());
+  EXPECT_EQ(shifted[0].fileLine, 1);
+  EXPECT_EQ(shifted[1].fileLine, 3);
+  EXPECT_TRUE(facade.CsvRecordOrigins("/nonexistent/file.csv").empty());
 }
 
 }  // namespace

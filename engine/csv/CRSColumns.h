@@ -11,6 +11,7 @@ constexpr long kHeaderMessageRefId = 5;  // kind 1: MessageRefId
 constexpr long kHeaderMessageTypeIndic = 6;  // kind 1: MessageTypeIndic
 constexpr long kHeaderReportingPeriod = 7;  // kind 1: ReportingPeriod
 constexpr long kHeaderDocTypeIndic = 43;  // kind 1: DocTypeIndic
+constexpr long kHeaderDocRefId = 44;  // kind 1: DocRefId
 constexpr long kAccountDocTypeIndic = 2;  // kind 2: DocTypeIndic
 constexpr long kAccountDocRefId = 3;  // kind 2: DocRefId
 constexpr long kAccountCorrDocRefId = 4;  // kind 2: CorrDocRefId

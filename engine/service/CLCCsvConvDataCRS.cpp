@@ -4,6 +4,7 @@
 #include "CLCCRSCommon.h"
 #include "diagnostics/CLCDebugDump.h"
 #include "diagnostics/CLCValidResult.h"
+#include "csv/CLCCRSRecordOrigins.h"
 #include "validate/CLCMessageValidator.h"
 
 #include <new>
@@ -204,5 +205,24 @@ const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLFile(const char* xmlPat
     CLCValidationResult failed;
     failed.note = "unexpected error";
     return PutValidation(std::move(failed));
+  }
+}
+
+std::vector<CLCRecordOrigin> CLCCsvConvDataCRS::CsvRecordOriginsBuffer(const char* data, std::size_t size) {
+  if (data == nullptr) return {};
+  try {
+    return CLCCRSRecordOrigins::List(std::string_view(data, size));
+  } catch (...) {
+    return {};
+  }
+}
+
+std::vector<CLCRecordOrigin> CLCCsvConvDataCRS::CsvRecordOrigins(const char* csvPath) {
+  try {
+    std::string bytes;
+    if (csvPath == nullptr || !CLCCRSCommon::ReadFileBytes(csvPath, bytes)) return {};
+    return CsvRecordOriginsBuffer(bytes.data(), bytes.size());
+  } catch (...) {
+    return {};
   }
 }
