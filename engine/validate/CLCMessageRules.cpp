@@ -1,5 +1,8 @@
 #include "validate/CLCMessageRules.h"
 
+#include "validate/CLCRecordRules.h"
+
+#include <algorithm>
 #include <unordered_map>
 
 namespace quorvex::internal {
@@ -20,19 +23,6 @@ DocKind KindOf(const std::string& indic) {
   return DocKind::Other;
 }
 
-void Add(std::vector<CLCValidationFinding>& findings, const char* code, CLCFindingSeverity severity,
-         const CLCValuePosition& at, const std::string& docRefId, std::string message) {
-  CLCValidationFinding finding;
-  finding.code = code;
-  finding.severity = severity;
-  finding.line = at.line > 0 ? at.line : 1;
-  finding.column = at.column > 0 ? at.column : 1;
-  finding.path = at.path;
-  finding.docRefId = docRefId;
-  finding.message = std::move(message);
-  findings.push_back(std::move(finding));
-}
-
 void CheckTestData(const std::vector<CLCRecordSpec>& records, std::vector<CLCValidationFinding>& findings) {
   std::size_t tests = 0;
   for (const CLCRecordSpec& record : records) tests += IsTest(record.docTypeIndic) ? 1 : 0;
@@ -40,14 +30,14 @@ void CheckTestData(const std::vector<CLCRecordSpec>& records, std::vector<CLCVal
   if (tests < records.size()) {
     for (const CLCRecordSpec& record : records) {
       if (!IsTest(record.docTypeIndic)) continue;
-      Add(findings, "50010", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
+      AddFinding(findings, "50010", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
           "test data (" + record.docTypeIndic + ") among live records (OECD0 to OECD3): a message is all test "
           "data or none");
     }
     return;
   }
   const CLCRecordSpec& first = records.front();
-  Add(findings, "50010", CLCFindingSeverity::Warning, first.docTypeIndicAt, first.docRefId,
+  AddFinding(findings, "50010", CLCFindingSeverity::Warning, first.docTypeIndicAt, first.docRefId,
       "every record is test data (OECD10 to OECD13): a production submission is refused; send it only to a test "
       "environment");
 }
@@ -60,7 +50,7 @@ void CheckDocRefIds(const CLCMessageSpec& message, const std::vector<CLCRecordSp
     if (record.docRefId.empty()) continue;  // the schema reports a missing or empty one
     const auto [first, inserted] = seen.emplace(record.docRefId, &record);
     if (!inserted) {
-      Add(findings, "80000", CLCFindingSeverity::Error, record.docRefIdAt, record.docRefId,
+      AddFinding(findings, "80000", CLCFindingSeverity::Error, record.docRefIdAt, record.docRefId,
           "DocRefId " + record.docRefId + " is already used by the record at line " +
               std::to_string(first->second->docRefIdAt.line) + ", column " +
               std::to_string(first->second->docRefIdAt.column) + ": every record needs its own");
@@ -69,7 +59,7 @@ void CheckDocRefIds(const CLCMessageSpec& message, const std::vector<CLCRecordSp
     if (!country.empty() && record.docRefId.compare(0, country.size(), country) != 0) {
       // Between jurisdictions the prefix keeps identifiers unique world-wide;
       // at home the authority sets its own format.
-      Add(findings, "80001",
+      AddFinding(findings, "80001",
           context == CLCValidationContext::Exchange ? CLCFindingSeverity::Error : CLCFindingSeverity::Warning,
           record.docRefIdAt, record.docRefId,
           "DocRefId " + record.docRefId + " does not start with the transmitting country " + country);
@@ -77,38 +67,71 @@ void CheckDocRefIds(const CLCMessageSpec& message, const std::vector<CLCRecordSp
   }
 }
 
-void CheckCorrections(const std::vector<CLCRecordSpec>& records, std::vector<CLCValidationFinding>& findings) {
+void CheckCorrections(const CLCMessageSpec& message, const std::vector<CLCRecordSpec>& records,
+                      std::vector<CLCValidationFinding>& findings) {
+  std::unordered_map<std::string, const CLCRecordSpec*> corrected;
   const CLCRecordSpec* firstNew = nullptr;
   const CLCRecordSpec* firstCorrection = nullptr;
   for (const CLCRecordSpec& record : records) {
     const DocKind kind = KindOf(record.docTypeIndic);
     const bool hasCorr = record.corrDocRefIdAt.line > 0;
     if (kind == DocKind::New && hasCorr) {
-      Add(findings, "80004", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId,
+      AddFinding(findings, "80004", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId,
           "a new record (" + record.docTypeIndic + ") carries CorrDocRefId " + record.corrDocRefId +
               ": only a correction or deletion refers to an earlier record");
     }
     if (kind == DocKind::Correction && !hasCorr) {
-      Add(findings, "80005", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
+      AddFinding(findings, "80005", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
           "a correction or deletion (" + record.docTypeIndic + ") needs the CorrDocRefId of the record it replaces");
+    }
+    if (kind == DocKind::Resend && record.account) {
+      AddFinding(findings, "80008", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
+                 "an account report cannot be resent unchanged (" + record.docTypeIndic +
+                     "): only the ReportingFI is; send accounts as new data, corrections or deletions");
+    }
+    if (hasCorr && !record.corrDocRefId.empty()) {
+      const auto [first, inserted] = corrected.emplace(record.corrDocRefId, &record);
+      if (!inserted) {
+        AddFinding(findings, "80011", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId,
+                   "record " + record.corrDocRefId + " is already corrected or deleted in this message by " +
+                       first->second->docRefId + ": one message changes a record once");
+      }
     }
     if (kind == DocKind::New && firstNew == nullptr) firstNew = &record;
     if (kind == DocKind::Correction && firstCorrection == nullptr) firstCorrection = &record;
   }
-  if (firstNew == nullptr || firstCorrection == nullptr) return;
-  // The kind that appears second is the intruder.
-  const bool newFirst = firstNew->docTypeIndicAt.line < firstCorrection->docTypeIndicAt.line ||
-                        (firstNew->docTypeIndicAt.line == firstCorrection->docTypeIndicAt.line &&
-                         firstNew->docTypeIndicAt.column < firstCorrection->docTypeIndicAt.column);
-  const DocKind intruder = newFirst ? DocKind::Correction : DocKind::New;
+  if (firstCorrection == nullptr) return;
+  // A message of new data (CRS701) holds no correction at all; otherwise the
+  // kind that appears second is the intruder.
+  DocKind intruder = DocKind::Correction;
+  if (message.messageTypeIndic != "CRS701") {
+    if (firstNew == nullptr) return;
+    const bool newFirst = firstNew->docTypeIndicAt.line < firstCorrection->docTypeIndicAt.line ||
+                          (firstNew->docTypeIndicAt.line == firstCorrection->docTypeIndicAt.line &&
+                           firstNew->docTypeIndicAt.column < firstCorrection->docTypeIndicAt.column);
+    intruder = newFirst ? DocKind::Correction : DocKind::New;
+  }
   for (const CLCRecordSpec& record : records) {
     if (KindOf(record.docTypeIndic) != intruder) continue;
-    Add(findings, "80010", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
-        std::string("a message holds either new records (OECD1) or corrections and deletions (OECD2, OECD3), "
-                    "not both: this ") +
-            (intruder == DocKind::New ? "new record" : "correction") + " follows " +
-            (intruder == DocKind::New ? "corrections" : "new records"));
+    std::string why = intruder == DocKind::New ? "this new record follows corrections"
+                      : firstNew != nullptr    ? "this correction follows new records"
+                                               : "this correction is in a message of new data (CRS701)";
+    AddFinding(findings, "80010", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
+               "a message holds either new records (OECD1) or corrections and deletions (OECD2, OECD3), not both: " +
+                   why);
   }
+}
+
+// Only a nil report (CRS703) has no account.
+void CheckNilReport(const CLCMessageSpec& message, const std::vector<CLCRecordSpec>& records,
+                    std::vector<CLCValidationFinding>& findings) {
+  const bool anyAccount =
+      std::any_of(records.begin(), records.end(), [](const CLCRecordSpec& record) { return record.account; });
+  if (anyAccount || message.messageTypeIndic == "CRS703") return;
+  const CLCValuePosition& at =
+      message.messageTypeIndicAt.line > 0 ? message.messageTypeIndicAt : records.front().docTypeIndicAt;
+  AddFinding(findings, "60015", CLCFindingSeverity::Error, at, "",
+             "the message reports no account: only a nil report (MessageTypeIndic CRS703) may leave them out");
 }
 
 }  // namespace
@@ -125,6 +148,7 @@ void CLCMessageRules::Check(const CLCMessageSpec& message, const std::vector<CLC
   if (records.empty()) return;
   CheckTestData(records, findings);
   CheckDocRefIds(message, records, context, findings);
-  CheckCorrections(records, findings);
+  CheckCorrections(message, records, findings);
+  CheckNilReport(message, records, findings);
 }
 }  // namespace quorvex::internal

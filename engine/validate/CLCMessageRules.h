@@ -20,6 +20,7 @@ struct CLCValuePosition {
 // MessageRefId or DocRefId used before) take the same records with the
 // filing history.
 struct CLCRecordSpec {
+  bool account = false;  // an AccountReport; the ReportingFI otherwise
   std::string docTypeIndic;
   CLCValuePosition docTypeIndicAt;
   std::string docRefId;
@@ -35,6 +36,7 @@ struct CLCMessageSpec {
   CLCValuePosition messageRefIdAt;
   std::string messageTypeIndic;  // CRS701 new, CRS702 corrections, CRS703 nil; may be absent
   CLCValuePosition messageTypeIndicAt;
+  std::string timestamp;
 };
 
 // The Status Message rules that one message shows on its own (no history).

@@ -2,6 +2,7 @@
 
 #include "validate/CLCElementPath.h"
 #include "validate/CLCMessageRules.h"
+#include "validate/CLCRecordRules.h"
 #include "validate/CLCSchemaGrammar.h"
 #include "validate/CLCThreatScanner.h"
 #include "xml/CLCXPlatform.h"
@@ -48,12 +49,13 @@ bool Is(std::string_view name, const char* text) { return name == text; }
 
 class Handler : public DefaultHandler {
  public:
-  explicit Handler(std::vector<CLCValidationFinding>& findings) : m_findings(findings) {}
+  Handler(std::vector<CLCValidationFinding>& findings, CLCValidationContext context)
+      : m_findings(findings), m_requested(context) {}
 
   void setDocumentLocator(const Locator* const locator) override { m_locator = locator; }
 
   void startElement(const XMLCh* const uri, const XMLCh* const localname, const XMLCh* const,
-                    const Attributes&) override {
+                    const Attributes& attributes) override {
     const std::string name = XMLChToChar(localname);
     if (m_path.Depth() == 0) {
       const std::string ns = XMLChToChar(uri);
@@ -66,8 +68,12 @@ class Handler : public DefaultHandler {
     if (Is(name, "ReportingFI") || Is(name, "AccountReport")) {
       m_inRecord = true;
       m_record = CLCRecordSpec();
+      m_record.account = Is(name, "AccountReport");
+      m_account = CLCAccountFacts();
+      m_fiCountries.clear();
       recordStarts.push_back(Here());
     }
+    StartContent(name, attributes);
     m_capture = Captured(name);
     m_text.clear();
     // Where the value begins: just past its start tag.
@@ -84,6 +90,13 @@ class Handler : public DefaultHandler {
     m_capture = false;
     if (m_inRecord && (Is(name, "ReportingFI") || Is(name, "AccountReport"))) {
       m_inRecord = false;
+      // Past the limit the rest of the message is still read for its records.
+      const bool room = m_findings.size() <= CLCMessageValidator::kMaxFindings;
+      if (room && m_record.account) {
+        CLCRecordRules::CheckAccount(m_account, message, CLCMessageRules::Resolve(m_requested, message), m_findings);
+      } else if (room) {
+        CLCRecordRules::CheckReportingFI(m_fiCountries, m_fiCountryAt, message, m_findings);
+      }
       records.push_back(std::move(m_record));
       recordEnds.push_back(Here());
     }
@@ -105,17 +118,67 @@ class Handler : public DefaultHandler {
   bool schemaOne = false;
 
  private:
+  // Rules an element shows by its presence or its attributes, and the
+  // account facts its start gives.
+  void StartContent(std::string_view name, const Attributes& attributes) {
+    const std::string_view parent = m_path.Name(1);
+    if (Is(name, "CorrMessageRefId")) {
+      if (Is(parent, "MessageSpec")) Flag("80007", "CorrMessageRefId is not used in a CRS message");
+      if (Is(parent, "DocSpec")) Flag("80006", "CorrMessageRefId is not used in a CRS record's DocSpec");
+    } else if (Is(name, "ReportingGroup")) {
+      if (++m_groups == 2) Flag("60007", "a CrsBody holds one ReportingGroup");
+    } else if (Is(name, "CrsBody")) {
+      m_groups = 0;
+    } else if (Is(parent, "ReportingGroup") &&
+               (Is(name, "Sponsor") || Is(name, "Intermediary") || Is(name, "PoolReport"))) {
+      Flag(Is(name, "Sponsor") ? "60008" : Is(name, "Intermediary") ? "60009" : "60010",
+           std::string(name) + " is not used in CRS reporting");
+    } else if (Is(name, "Name") && Attribute(attributes, "nameType") == "OECD201") {
+      Flag("60004", "name type OECD201 (SMFAliasOrOther) is not used: give the name's real type or none");
+    }
+    if (!m_inRecord || !m_record.account) return;
+    if (Is(name, "AccountNumber")) {
+      m_account.acctNumberType = Attribute(attributes, "AcctNumberType");
+      const std::string closed = Attribute(attributes, "ClosedAccount");
+      m_account.closed = closed == "true" || closed == "1";
+    } else if (Is(name, "AccountHolder")) {
+      m_account.holderAt = Here();
+    } else if (Is(parent, "AccountHolder")) {
+      m_account.individualHolder = m_account.individualHolder || Is(name, "Individual");
+      m_account.organisationHolder = m_account.organisationHolder || Is(name, "Organisation");
+    } else if (Is(name, "ControllingPerson")) {
+      if (m_account.controllingPersons++ == 0) m_account.firstPersonAt = Here();
+    }
+  }
+
   // The leaf values the rules read.
   bool Captured(std::string_view name) const {
     const std::string_view parent = m_path.Name(1);
     if (Is(parent, "MessageSpec")) {
       return Is(name, "TransmittingCountry") || Is(name, "ReceivingCountry") || Is(name, "MessageRefId") ||
-             Is(name, "MessageTypeIndic");
+             Is(name, "MessageTypeIndic") || Is(name, "Timestamp");
     }
-    if (Is(parent, "DocSpec") && m_inRecord) {
-      return Is(name, "DocTypeIndic") || Is(name, "DocRefId") || Is(name, "CorrDocRefId");
+    if (!m_inRecord) return false;
+    if (Is(parent, "DocSpec")) return Is(name, "DocTypeIndic") || Is(name, "DocRefId") || Is(name, "CorrDocRefId");
+    if (Is(name, "BirthDate")) return true;
+    if (!m_record.account) return Is(name, "ResCountryCode") && Is(parent, "ReportingFI");
+    if (Is(parent, "AccountReport")) return Is(name, "AccountNumber") || Is(name, "AccountBalance");
+    if (Is(name, "AcctHolderType")) return true;
+    // The holder's or a controlling person's residence.
+    return Is(name, "ResCountryCode") && (Is(m_path.Name(2), "AccountHolder") || Is(m_path.Name(2), "ControllingPerson"));
+  }
+
+  static std::string Attribute(const Attributes& attributes, const char* localName) {
+    for (XMLSize_t i = 0; i < attributes.getLength(); ++i) {
+      if (XMLChToChar(attributes.getLocalName(i)) == localName) return XMLChToChar(attributes.getValue(i));
     }
-    return false;
+    return std::string();
+  }
+
+  // A finding at the element just opened.
+  void Flag(const char* code, std::string text) {
+    if (m_findings.size() > CLCMessageValidator::kMaxFindings) return;
+    AddFinding(m_findings, code, CLCFindingSeverity::Error, Here(), "", std::move(text));
   }
 
   CLCValuePosition Here() const {
@@ -149,6 +212,30 @@ class Handler : public DefaultHandler {
     } else if (Is(name, "CorrDocRefId")) {
       m_record.corrDocRefId = std::move(value);
       m_record.corrDocRefIdAt = m_captureAt;
+    } else if (Is(name, "Timestamp")) {
+      message.timestamp = std::move(value);
+    } else if (Is(name, "BirthDate")) {
+      if (m_findings.size() <= CLCMessageValidator::kMaxFindings) {
+        CLCRecordRules::CheckBirthDate(value, m_captureAt, message.timestamp, m_findings);
+      }
+    } else if (Is(name, "AccountNumber")) {
+      m_account.accountNumber = std::move(value);
+      m_account.accountNumberAt = m_captureAt;
+    } else if (Is(name, "AccountBalance")) {
+      m_account.balance = std::move(value);
+      m_account.balanceAt = m_captureAt;
+    } else if (Is(name, "AcctHolderType")) {
+      m_account.acctHolderType = std::move(value);
+      m_account.acctHolderTypeAt = m_captureAt;
+    } else if (Is(name, "ResCountryCode")) {
+      if (!m_record.account) {
+        if (m_fiCountries.empty()) m_fiCountryAt = m_captureAt;
+        m_fiCountries.push_back(std::move(value));
+      } else if (Is(m_path.Name(2), "ControllingPerson")) {
+        m_account.personCountries.push_back(std::move(value));
+      } else {
+        m_account.holderCountries.push_back(std::move(value));
+      }
     }
   }
 
@@ -165,7 +252,12 @@ class Handler : public DefaultHandler {
   }
 
   std::vector<CLCValidationFinding>& m_findings;
+  const CLCValidationContext m_requested;
   const Locator* m_locator = nullptr;
+  CLCAccountFacts m_account;
+  std::vector<std::string> m_fiCountries;
+  CLCValuePosition m_fiCountryAt;
+  long m_groups = 0;
   CLCElementPath m_path;
   bool m_inRecord = false;
   CLCRecordSpec m_record;
@@ -218,7 +310,7 @@ CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t 
     return result;
   }
   std::vector<CLCValidationFinding>& findings = result.findings;
-  Handler handler(findings);
+  Handler handler(findings, context);
   try {
     SecurityManager security;
     security.setEntityExpansionLimit(kCLCXEntityExpansionLimit);
