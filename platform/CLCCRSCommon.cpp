@@ -29,6 +29,10 @@ bool CLCCRSCommon::ReadFileBytes(const char* path, std::string& bytes, long maxB
   return CLCNative::readFileBytes(path, bytes, maxBytes);
 }
 
+std::unique_ptr<CLCNativeFileReader> CLCCRSCommon::OpenFileReader(const char* path) {
+  return CLCNativeFileReader::open(path);
+}
+
 std::string CLCCRSCommon::ShiftJisToUtf8(std::string_view bytes) {
   try {
     return CLCShiftJIS::ToUtf8(bytes);

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 struct CLCLocalTime;
 
 namespace quorvex::internal {
+
+class CLCNativeFileReader;
 
 // The engine's only door to the operating system: files, text encodings,
 // trimming, escaping, the clock, dates and the definition documents.
@@ -29,6 +32,9 @@ class CLCCRSCommon {
   // when maxBytes is negative). false when the file cannot be read or is not a
   // regular file (a FIFO, a device, a folder): nothing else is ever read.
   static bool ReadFileBytes(const char* path, std::string& bytes, long maxBytes = -1);
+  // The same file open for reading in pieces (CLCNativeFileReader::read), so
+  // that a large one is never held whole; null when ReadFileBytes would fail.
+  static std::unique_ptr<CLCNativeFileReader> OpenFileReader(const char* path);
   // Shift_JIS bytes as code page 932 reads them, as UTF-8 (CLCShiftJIS, the
   // same on every system). Every byte sequence that is not Shift_JIS becomes
   // U+FFFD, which the table never yields otherwise, so the reader can point at

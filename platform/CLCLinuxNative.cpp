@@ -16,6 +16,7 @@
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <new>
 #include <random>
 #include <vector>
 
@@ -35,6 +36,8 @@ class FileDescriptor {
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   int get() const { return m_fd; }
   bool valid() const { return m_fd >= 0; }
+  // Hands the descriptor over: no longer closed here.
+  void release() { m_fd = -1; }
   // Closes now so that a failing close can be seen (it may report a lost write).
   bool close() {
     const int fd = m_fd;
@@ -155,26 +158,46 @@ long CLCNative::getFileSize(const char* path) {
   return static_cast<long>(info.st_size);
 }
 
-bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
-  bytes.clear();
-  if (path == nullptr) return false;
+std::unique_ptr<CLCNativeFileReader> CLCNativeFileReader::open(const char* path) {
+  if (path == nullptr) return nullptr;
   // Non-blocking, so that a FIFO does not hold the open until a writer comes;
   // the descriptor's own type then decides, so nothing but a regular file is read.
   FileDescriptor fd(::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (!fd.valid()) return false;
+  if (!fd.valid()) return nullptr;
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
+  std::unique_ptr<CLCNativeFileReader> reader(new (std::nothrow) CLCNativeFileReader(fd.get()));
+  if (reader) fd.release();
+  return reader;
+}
+
+CLCNativeFileReader::~CLCNativeFileReader() { ::close(static_cast<int>(m_handle)); }
+
+long CLCNativeFileReader::read(char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(static_cast<int>(m_handle), buffer, size);
+    if (n >= 0) return static_cast<long>(n);
+    if (errno != EINTR) return -1;
+  }
+}
+
+bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
+  bytes.clear();
+  const std::unique_ptr<CLCNativeFileReader> reader = CLCNativeFileReader::open(path);
+  if (!reader) return false;
   // One byte past the limit tells the caller the file is too large; the size
-  // taken above is only a hint, since the file may grow meanwhile.
+  // taken here is only a hint, since the file may grow meanwhile.
   const std::size_t cap =
       maxBytes < 0 ? std::numeric_limits<std::size_t>::max() : static_cast<std::size_t>(maxBytes) + 1;
-  bytes.reserve(std::min(cap, static_cast<std::size_t>(std::max<off_t>(info.st_size, 0))));
+  struct stat info {};
+  if (::fstat(static_cast<int>(reader->m_handle), &info) == 0) {
+    bytes.reserve(std::min(cap, static_cast<std::size_t>(std::max<off_t>(info.st_size, 0))));
+  }
   char chunk[65536];
   while (bytes.size() < cap) {
-    const ssize_t n = ::read(fd.get(), chunk, std::min(sizeof chunk, cap - bytes.size()));
+    const long n = reader->read(chunk, std::min(sizeof chunk, cap - bytes.size()));
     if (n == 0) break;
     if (n < 0) {
-      if (errno == EINTR) continue;
       bytes.clear();
       return false;
     }

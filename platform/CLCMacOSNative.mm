@@ -3,14 +3,21 @@
 
 #import <Foundation/Foundation.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
+#include <memory>
+#include <new>
 #include <cstring>
 
 namespace quorvex::internal {
 
 // The macOS body of the platform services, written against Foundation: files
-// through NSFileManager and NSData, the clock through NSDate and the Gregorian
-// NSCalendar.
+// through NSFileManager and NSData (a file read in pieces through a POSIX
+// descriptor), the clock through NSDate and the Gregorian NSCalendar.
 //
 // Every operation runs under its own autorelease pool, since the engine may
 // call from threads that have none, and catches everything: a Foundation
@@ -82,6 +89,35 @@ long CLCNative::getFileSize(const char* path) {
     if (attributes == nil) return -1;
     return static_cast<long>([attributes fileSize]);
   });
+}
+
+std::unique_ptr<CLCNativeFileReader> CLCNativeFileReader::open(const char* path) {
+  return Guarded(std::unique_ptr<CLCNativeFileReader>(), [&]() -> std::unique_ptr<CLCNativeFileReader> {
+    NSString* file = PathOf(path);
+    if (file == nil) return nullptr;
+    // A descriptor rather than a file handle object, so that pieces are read
+    // without copies; non-blocking, and only a regular file is kept.
+    const int fd = ::open([file fileSystemRepresentation], O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      ::close(fd);
+      return nullptr;
+    }
+    std::unique_ptr<CLCNativeFileReader> reader(new (std::nothrow) CLCNativeFileReader(fd));
+    if (!reader) ::close(fd);
+    return reader;
+  });
+}
+
+CLCNativeFileReader::~CLCNativeFileReader() { ::close(static_cast<int>(m_handle)); }
+
+long CLCNativeFileReader::read(char* buffer, std::size_t size) {
+  for (;;) {
+    const ssize_t n = ::read(static_cast<int>(m_handle), buffer, size);
+    if (n >= 0) return static_cast<long>(n);
+    if (errno != EINTR) return -1;
+  }
 }
 
 bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {

@@ -1,6 +1,9 @@
 #pragma once
 #include "CLCLocalTime.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -32,6 +35,27 @@ namespace quorvex::internal {
 //   resources of the module that holds the engine, whose handle the module's entry
 //   point gives the body once (its only state). Every build, the macOS framework
 //   included, parses that text; no system carries them as separate files.
+// A regular file open for reading in pieces, so that a large file is never
+// held whole; closed when destroyed. Each reading opens its own.
+class CLCNative;
+class CLCNativeFileReader {
+ public:
+  // Null when the file cannot be opened or is anything but a regular file (a
+  // FIFO, a device, a folder); opening never blocks.
+  static std::unique_ptr<CLCNativeFileReader> open(const char* path);
+  ~CLCNativeFileReader();
+  CLCNativeFileReader(const CLCNativeFileReader&) = delete;
+  CLCNativeFileReader& operator=(const CLCNativeFileReader&) = delete;
+  // Up to `size` bytes into `buffer`: how many were read, 0 at the end of the
+  // file, -1 when reading fails.
+  long read(char* buffer, std::size_t size);
+
+ private:
+  friend class CLCNative;  // whole-file reading sizes its buffer from the open file
+  explicit CLCNativeFileReader(std::intptr_t handle) : m_handle(handle) {}
+  std::intptr_t m_handle;  // the system's open file: a descriptor or a handle
+};
+
 class CLCNative {
  public:
   // Size in bytes, or -1 when the entry cannot be examined (missing, no access).

@@ -12,6 +12,8 @@
 #include <climits>
 #include <cstring>
 #include <cwchar>
+#include <memory>
+#include <new>
 
 namespace quorvex::internal {
 
@@ -56,6 +58,8 @@ class FileHandle {
   FileHandle& operator=(const FileHandle&) = delete;
   HANDLE get() const { return m_handle; }
   bool valid() const { return m_handle != INVALID_HANDLE_VALUE; }
+  // Hands the handle over: no longer closed here.
+  void release() { m_handle = INVALID_HANDLE_VALUE; }
   void reset(HANDLE handle) {
     close();
     m_handle = handle;
@@ -180,33 +184,49 @@ long CLCNative::getFileSize(const char* path) {
   return size > static_cast<unsigned long long>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
 }
 
-bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
-  bytes.clear();
+std::unique_ptr<CLCNativeFileReader> CLCNativeFileReader::open(const char* path) {
   std::wstring wide;
-  if (!ToWide(path, wide) || wide.empty()) return false;
+  if (!ToWide(path, wide) || wide.empty()) return nullptr;
   // Others may go on reading; a folder does not open without backup semantics,
   // and the handle's own type keeps pipes, consoles and devices out.
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return false;
-  // One byte past the limit tells the caller the file is too large; the size is
-  // only a hint, since the file may grow meanwhile.
+  if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
+  std::unique_ptr<CLCNativeFileReader> reader(
+      new (std::nothrow) CLCNativeFileReader(reinterpret_cast<std::intptr_t>(file.get())));
+  if (reader) file.release();
+  return reader;
+}
+
+CLCNativeFileReader::~CLCNativeFileReader() { CloseHandle(reinterpret_cast<HANDLE>(m_handle)); }
+
+long CLCNativeFileReader::read(char* buffer, std::size_t size) {
+  DWORD read = 0;
+  const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+  if (!ReadFile(reinterpret_cast<HANDLE>(m_handle), buffer, want, &read, nullptr)) return -1;
+  return static_cast<long>(read);
+}
+
+bool CLCNative::readFileBytes(const char* path, std::string& bytes, long maxBytes) {
+  bytes.clear();
+  const std::unique_ptr<CLCNativeFileReader> reader = CLCNativeFileReader::open(path);
+  if (!reader) return false;
+  // One byte past the limit tells the caller the file is too large.
   const unsigned long long cap = maxBytes < 0 ? ~0ull : static_cast<unsigned long long>(maxBytes) + 1;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0) {
+  if (GetFileSizeEx(reinterpret_cast<HANDLE>(reader->m_handle), &size) && size.QuadPart > 0) {
     const unsigned long long hint = static_cast<unsigned long long>(size.QuadPart);
     bytes.reserve(static_cast<std::size_t>(std::min<unsigned long long>(std::min(hint, cap), INT_MAX)));
   }
   char chunk[65536];
   while (bytes.size() < cap) {
-    DWORD read = 0;
-    const DWORD want = static_cast<DWORD>(std::min<unsigned long long>(sizeof chunk, cap - bytes.size()));
-    if (!ReadFile(file.get(), chunk, want, &read, nullptr)) {
+    const long n = reader->read(chunk, static_cast<std::size_t>(std::min<unsigned long long>(sizeof chunk, cap - bytes.size())));
+    if (n < 0) {
       bytes.clear();
       return false;
     }
-    if (read == 0) break;
-    bytes.append(chunk, read);
+    if (n == 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(n));
   }
   return true;
 }

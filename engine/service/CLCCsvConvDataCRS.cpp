@@ -194,13 +194,7 @@ const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLBuffer(const char* data
 
 const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLFile(const char* xmlPath, CLCValidationContext context) {
   try {
-    std::string bytes;
-    if (xmlPath == nullptr || !CLCCRSCommon::ReadFileBytes(xmlPath, bytes)) {
-      CLCValidationResult unreadable;
-      unreadable.note = std::string("cannot read ") + (xmlPath != nullptr ? xmlPath : "(null)");
-      return PutValidation(std::move(unreadable));
-    }
-    return ValidateXMLBuffer(bytes.data(), bytes.size(), context);
+    return PutValidation(CLCMessageValidator::ValidateFile(xmlPath, context));
   } catch (...) {
     CLCValidationResult failed;
     failed.note = "unexpected error";

@@ -6,8 +6,11 @@
 #include "validate/CLCSchemaGrammar.h"
 #include "validate/CLCThreatScanner.h"
 #include "xml/CLCXPlatform.h"
+#include "CLCCRSCommon.h"
+#include "CLCNative.h"
 
-#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/sax/InputSource.hpp>
+#include <xercesc/util/BinInputStream.hpp>
 #include <xercesc/parsers/SAX2XMLReaderImpl.hpp>
 #include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax2/Attributes.hpp>
@@ -17,6 +20,10 @@
 #include <xercesc/util/XMLUni.hpp>
 
 #include <algorithm>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -290,16 +297,59 @@ void NameRecords(std::vector<CLCValidationFinding>& findings, const std::vector<
   }
 }
 
-}  // namespace
+// Gives up to `capacity` bytes of the message: how many, 0 at its end, -1
+// when reading fails.
+using Pull = std::function<long(char* buffer, std::size_t capacity)>;
 
-CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t size, CLCValidationContext context) {
+struct Reading {
+  bool utf16 = false;
+  bool failed = false;
+};
+
+// Hands the parser the message piece by piece, and each piece to the threat
+// scan on its way, so that the message is read once and never held whole.
+class ScanningStream : public BinInputStream {
+ public:
+  ScanningStream(const Pull& pull, CLCThreatScanner& scanner, Reading& reading)
+      : m_pull(pull), m_scanner(scanner), m_reading(reading) {}
+  XMLFilePos curPos() const override { return m_position; }
+  XMLSize_t readBytes(XMLByte* const toFill, const XMLSize_t maxToRead) override {
+    const long n = m_pull(reinterpret_cast<char*>(toFill), maxToRead);
+    if (n < 0) m_reading.failed = true;
+    if (n <= 0) return 0;
+    // A byte-order mark or a zero byte up front: UTF-16, which the scan does not read.
+    if (m_position == 0 && n >= 2) {
+      m_reading.utf16 = toFill[0] == 0xFE || toFill[0] == 0xFF || toFill[0] == 0 || toFill[1] == 0;
+    }
+    if (!m_reading.utf16) m_scanner.Feed(reinterpret_cast<const char*>(toFill), static_cast<std::size_t>(n));
+    m_position += static_cast<XMLFilePos>(n);
+    return static_cast<XMLSize_t>(n);
+  }
+  const XMLCh* getContentType() const override { return nullptr; }
+
+ private:
+  const Pull& m_pull;
+  CLCThreatScanner& m_scanner;
+  Reading& m_reading;
+  XMLFilePos m_position = 0;
+};
+
+class ScanningSource : public InputSource {
+ public:
+  ScanningSource(const Pull& pull, CLCThreatScanner& scanner, Reading& reading)
+      : InputSource("message"), m_pull(pull), m_scanner(scanner), m_reading(reading) {}
+  BinInputStream* makeStream() const override { return new ScanningStream(m_pull, m_scanner, m_reading); }
+
+ private:
+  const Pull& m_pull;
+  CLCThreatScanner& m_scanner;
+  Reading& m_reading;
+};
+
+CLCValidationResult Run(const Pull& pull, CLCValidationContext context) {
   CLCValidationResult result;
   result.context = context == CLCValidationContext::Exchange ? CLCValidationContext::Exchange
                                                              : CLCValidationContext::Domestic;
-  if (data == nullptr && size > 0) {
-    result.note = "no message: a null buffer";
-    return result;
-  }
   XMLGrammarPool* pool = CLCSchemaGrammar::Pool();
   if (pool == nullptr) {
     result.note = "the built-in CRS XML 2.0 schema could not be loaded";
@@ -311,6 +361,12 @@ CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t 
   }
   std::vector<CLCValidationFinding>& findings = result.findings;
   Handler handler(findings, context);
+  // Kept apart: a message that proves not well-formed has no threat findings.
+  std::vector<CLCValidationFinding> threats;
+  CLCThreatScanner scanner([&](CLCValidationFinding&& finding) {
+    if (threats.size() < CLCMessageValidator::kMaxFindings) threats.push_back(std::move(finding));
+  });
+  Reading reading;
   try {
     SecurityManager security;
     security.setEntityExpansionLimit(kCLCXEntityExpansionLimit);
@@ -329,9 +385,7 @@ CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t 
     reader.setContentHandler(&handler);
     reader.setErrorHandler(&handler);
     reader.setLexicalHandler(&handler);
-    static const char kEmpty[] = "";
-    MemBufInputSource source(reinterpret_cast<const XMLByte*>(data != nullptr ? data : kEmpty), size,
-                             "message", false);
+    ScanningSource source(pull, scanner, reading);
     try {
       reader.parse(source);
     } catch (const SchemaOneFound&) {
@@ -371,28 +425,58 @@ CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t 
     result.valid = false;
     return result;
   }
+  if (reading.failed) {
+    result.findings.clear();
+    result.note = "the message could not be read to its end";
+    return result;
+  }
   result.context = CLCMessageRules::Resolve(context, handler.message);
   if (!handler.notWellFormed) {
-    const bool utf16 = size >= 2 && (static_cast<unsigned char>(data[0]) == 0xFE ||
-                                     static_cast<unsigned char>(data[0]) == 0xFF || data[0] == 0 || data[1] == 0);
-    if (utf16) {
+    if (reading.utf16) {
       result.note = "the threat scan reads UTF-8 only; this message was not scanned";
     } else {
-      CLCThreatScanner::Scan(data, size, [&](CLCValidationFinding&& finding) {
-        if (findings.size() < kMaxFindings) findings.push_back(std::move(finding));
-      });
+      findings.insert(findings.end(), std::make_move_iterator(threats.begin()), std::make_move_iterator(threats.end()));
     }
     CLCMessageRules::Check(handler.message, handler.records, result.context, findings);
   }
   std::stable_sort(findings.begin(), findings.end(), Before);
   NameRecords(findings, handler.recordStarts, handler.recordEnds, handler.records);
-  if (findings.size() > kMaxFindings) {
-    findings.resize(kMaxFindings);
-    result.note = "only the first " + std::to_string(kMaxFindings) + " findings are listed";
+  if (findings.size() > CLCMessageValidator::kMaxFindings) {
+    findings.resize(CLCMessageValidator::kMaxFindings);
+    result.note = "only the first " + std::to_string(CLCMessageValidator::kMaxFindings) + " findings are listed";
   }
   result.valid = std::none_of(findings.begin(), findings.end(), [](const CLCValidationFinding& finding) {
     return finding.severity == CLCFindingSeverity::Error;
   });
   return result;
+}
+
+}  // namespace
+
+CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t size, CLCValidationContext context) {
+  if (data == nullptr && size > 0) {
+    CLCValidationResult result;
+    result.note = "no message: a null buffer";
+    return result;
+  }
+  std::size_t offset = 0;
+  const Pull pull = [&](char* buffer, std::size_t capacity) {
+    const std::size_t n = std::min(capacity, size - offset);
+    if (n > 0) std::memcpy(buffer, data + offset, n);
+    offset += n;
+    return static_cast<long>(n);
+  };
+  return Run(pull, context);
+}
+
+CLCValidationResult CLCMessageValidator::ValidateFile(const char* path, CLCValidationContext context) {
+  const std::unique_ptr<CLCNativeFileReader> file = CLCCRSCommon::OpenFileReader(path);
+  if (!file) {
+    CLCValidationResult unreadable;
+    unreadable.note = std::string("cannot read ") + (path != nullptr ? path : "(null)");
+    return unreadable;
+  }
+  const Pull pull = [&](char* buffer, std::size_t capacity) { return file->read(buffer, capacity); };
+  return Run(pull, context);
 }
 }  // namespace quorvex::internal

@@ -5,7 +5,7 @@
 
 namespace quorvex::internal {
 
-// Validates one CRS XML message held in memory: the OECD CRS XML 2.0 schema in
+// Validates one CRS XML message: the OECD CRS XML 2.0 schema in
 // one streaming pass (no document tree), then the threat scan of the raw text
 // and the Status Message rules. A message that is not well-formed is one 50007
 // finding at the parser's position. Never throws.
@@ -16,5 +16,9 @@ class CLCMessageValidator {
   static constexpr std::size_t kMaxFindings = 10000;
 
   static CLCValidationResult Validate(const char* data, std::size_t size, CLCValidationContext context);
+  // The same on a file read in pieces: memory follows the records, not the
+  // size of the message. A file that cannot be opened is not valid, with no
+  // finding and the reason in `note`.
+  static CLCValidationResult ValidateFile(const char* path, CLCValidationContext context);
 };
 }  // namespace quorvex::internal
