@@ -19,7 +19,8 @@ constexpr int kUsageError = 2;
 constexpr const char* kFooter =
     "Exit status:\n"
     "  0    every file passed (S_OK)\n"
-    "  1    a file failed (E_FAIL), was refused, or the report could not be written\n"
+    "  1    a file failed (E_FAIL), its converted XML failed validation, was refused, or the report\n"
+    "       could not be written\n"
     "  2    usage error: the message names the option and the fix\n"
     "  130  interrupted by Ctrl-C (files already running are finished or not written)\n";
 
@@ -137,13 +138,16 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   };
   CLI::App* check = app.add_subcommand("check", "check CSV files");
   common(check, "CSV files");
-  CLI::App* convert = app.add_subcommand("convert", "check CSV files, then convert those that pass into CRS XML");
+  CLI::App* convert = app.add_subcommand("convert", "check CSV files, then convert those that pass into CRS XML, "
+                                                    "written only when it passes validation");
   common(convert, "CSV files");
   convert->add_option("-o", options.output, "output file of one CSV file (default: standard output)")
       ->type_name("OUT");
   convert->add_option("-d", options.outputFolder, "output folder: writes DIR/<name>.xml per file")
       ->type_name("DIR");
   convert->add_flag("--no-check", options.noCheck, "convert without checking first, as the library does");
+  convert->add_flag("--no-validate", options.noValidate,
+                    "write the XML without validating it first against the OECD schema and Status Message rules");
   CLI::App* readXml = app.add_subcommand("read-xml", "read back an XML file");
   readXml->add_option("FILE", options.files, "XML file")->required()->expected(1);
   readXml->add_option("--limit", limit, "byte limit, -1 for none (default)")->type_name("N");
@@ -155,6 +159,8 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
                                                       "Status Message rules");
   validate->add_option("FILE", options.files, "CRS XML files")->required()->type_name("");
   validate->add_flag("--json", options.json, "print one JSON object per file (an array for several)");
+  validate->add_option("--html", options.htmlReport, "also write a self-contained HTML report of one file")
+      ->type_name("REPORT");
   validate->add_option("--lang", language, "language of the messages, ja or en (default: from the locale)")
       ->check(CLI::IsMember({"ja", "en"}));
   validate->add_option("--context", options.context,
@@ -182,7 +188,7 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
     if (options.command == ToolCommand::ReadXml) {
       options.limit = ParseLimit(limit);
     } else if (options.command == ToolCommand::Validate) {
-      // No further rules between its options.
+      CheckReport(options);
     } else {
       options.yearGiven = chosen->count("--year") > 0;
       CheckYear(options);

@@ -4,6 +4,7 @@
 #include "Interruption.h"
 #include "Problems.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -23,11 +24,25 @@ std::string SystemReason(const std::string& file, const std::vector<CLCErrorDesc
   return {};
 }
 
+// The findings of the converted XML, each with the CSV lines of its record;
+// the CSV is read again for those only when a finding needs them.
+void KeepFindings(CLCCsvConvDataCRS& facade, CLCValidationResult&& validation, FileOutcome& outcome) {
+  outcome.validationFailed = !validation.valid;
+  outcome.validationContext = ContextName(validation.context);
+  outcome.validationNote = std::move(validation.note);
+  const bool inRecords = std::any_of(validation.findings.begin(), validation.findings.end(),
+                                     [](const CLCValidationFinding& finding) { return !finding.docRefId.empty(); });
+  const std::vector<CLCRecordOrigin> origins =
+      inRecords ? facade.CsvRecordOrigins(outcome.file.c_str()) : std::vector<CLCRecordOrigin>();
+  outcome.findings = SourceFindings(validation.findings, origins);
+}
+
 }  // namespace
 
 std::string FileOutcome::StepName(const ToolOptions& options) const {
   const std::string schema = "schema " + std::to_string(options.schema) + ".0";
   if (options.command == ToolCommand::ReadXml) return "XML read";
+  if (options.command == ToolCommand::Validate) return "CRS XML validation";
   return converted ? schema + " conversion" : schema + " check";
 }
 
@@ -63,11 +78,27 @@ FileOutcome FileTask::Run() const {
         return outcome;
       }
       outcome.converted = true;
+      // The XML is validated before anything is written: a message the
+      // authority would refuse is reported, never written or printed.
+      CLCValidationResult validation;
+      if (m_options.validatesOutput()) {
+        facade.SetOutputGate([&](const std::string& xml) {
+          outcome.validated = true;
+          validation = facade.ValidateXMLBuffer(xml.data(), xml.size());
+          return validation.valid;
+        });
+      }
       const char* output = m_outputPath.c_str();
       record = m_options.schema == 1 ? facade.CsvConvCRSData(file, output) : facade.CsvConvCRSData2(file, output);
+      if (outcome.validated) KeepFindings(facade, std::move(validation), outcome);
     }
   }
   outcome.record = *record;
+  if (outcome.validationFailed) {
+    // Nothing was written: the record must not say otherwise.
+    outcome.record.putResult("E_FAIL");
+    outcome.record.putCRSData(std::string());
+  }
   if (!outcome.record.succeeded()) {
     outcome.problems = DescribeProblems(outcome.record);
     outcome.record.putErrorDescriptions({});  // kept once, in problems

@@ -1,6 +1,7 @@
 #pragma once
 #include "CLCCsvConvResultCRS.h"
 #include "CLCErrorDescription.h"
+#include "Findings.h"
 #include "ToolOptions.h"
 
 #include <string>
@@ -14,11 +15,16 @@ struct FileOutcome {
   bool converted = false;      // the conversion ran
   CLCCsvConvResultCRS record;  // of the last operation that ran
   std::vector<CLCErrorDescription> problems;
+  bool validated = false;      // the XML was validated (validate, or convert before writing)
+  bool validationFailed = false;  // an error finding, or the XML could not be validated
+  std::vector<SourcedFinding> findings;
+  std::string validationContext;  // "domestic" or "exchange"
+  std::string validationNote;     // what the validation did not check, or why it checked nothing
   std::string refusal;         // why the tool did not run the file, or could not finish it
   bool interrupted = false;    // not run because of Ctrl-C
   std::string systemReason;    // why the system could not find the file, when not simply absent
 
-  bool passed() const { return refusal.empty() && record.succeeded(); }
+  bool passed() const { return refusal.empty() && record.succeeded() && !validationFailed; }
   // A file whose run an unexpected error cut short: it failed, and says why.
   static FileOutcome Unexpected(std::string file, const std::string& what);
   // The operation whose record this is, as a person would name it.

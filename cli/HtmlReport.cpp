@@ -1,5 +1,6 @@
 #include "HtmlReport.h"
 
+#include "Findings.h"
 #include "MessageLanguage.h"
 #include "Problems.h"
 #include "quorvex.h"
@@ -20,13 +21,13 @@ constexpr const char* kStyle =
     ".pass{color:#176f2c;font-weight:bold}.fail{color:#b00020;font-weight:bold}"
     "details{margin:.3em 0}summary{cursor:pointer;padding:.2em 0}"
     "details details{margin-left:1.5em}code{font-size:1.05em}"
-    "table.rows td:nth-child(-n+3){text-align:right}";
+    "table.rows td:nth-child(-n+3){text-align:right}table.rows td:nth-last-child(-n+2){overflow-wrap:anywhere}";
 
 // Optional: a box that shows only the problems whose row holds the text typed,
 // opening the folds they are in. The page reads the same without it.
 constexpr const char* kFilterScript =
-    "<script>(function(){var h=document.getElementById('every');if(!h)return;"
-    "var box=document.createElement('input');box.type='search';box.placeholder='Show only problems containing...';"
+    "<script>(function(){var h=document.getElementById('every')||document.getElementById('findings');if(!h)return;"
+    "var box=document.createElement('input');box.type='search';box.placeholder='Show only rows containing...';"
     "box.size=40;h.after(box);box.addEventListener('change',function(){"
     "var text=box.value.toLowerCase();document.querySelectorAll('table.rows tr').forEach(function(row){"
     "if(!row.querySelector('td'))return;var shown=!text||row.textContent.toLowerCase().indexOf(text)>=0;"
@@ -59,6 +60,67 @@ std::string Plural(std::size_t number, const char* noun) {
   return Count(number) + ' ' + noun + (number == 1 ? "" : "s");
 }
 
+// The message text of a CSV problem's code, or the title of a finding's.
+std::string ProblemTitle(const std::string& code, ToolLanguage language) { return MessageLanguage::Text(code, language); }
+std::string FindingTitle(const std::string& code, ToolLanguage language) {
+  const char* title = quorvex_finding_title(code.c_str(), MessageLanguage::Code(language));
+  return title != nullptr ? title : "";
+}
+using TitleOf = std::string (*)(const std::string&, ToolLanguage);
+
+// A table of counts per code under its heading (if any), each code linking to
+// its group below.
+void RenderCodeTable(std::string& html, const char* heading, const std::string& idPrefix,
+                     const std::map<std::string, std::size_t>& perCode, TitleOf title, ToolLanguage language,
+                     const char* counted) {
+  if (heading != nullptr) {
+    html += "<h2>";
+    html += heading;
+    html += "</h2>";
+  }
+  html += "<table><tr><th>Code</th><th>Message</th><th>";
+  html += counted;
+  html += "</th></tr>";
+  for (const auto& [code, count] : perCode) {
+    html += "<tr><td><a href=\"#" + idPrefix + code + "\"><code>";
+    Escaped(html, code);
+    html += "</code></a></td><td>";
+    Escaped(html, title(code, language));
+    html += "</td><td class=\"n\">" + Count(count) + "</td></tr>";
+  }
+  html += "</table>";
+}
+
+// Entries grouped by code, each group a fold headed by the code and its
+// title, in folds of a thousand; `row` writes the cells of one entry.
+template <class Entry, class Row>
+void RenderGroups(std::string& html, const std::map<std::string, std::vector<const Entry*>>& groups,
+                  std::size_t total, const std::string& idPrefix, const char* noun, TitleOf title,
+                  ToolLanguage language, const std::string& headerCells, Row row) {
+  // A short list is shown open; a long one stays folded until asked for.
+  const char* open = total <= kFoldSize ? " open" : "";
+  for (const auto& [code, entries] : groups) {
+    html += "<details id=\"" + idPrefix + code + "\"" + open + "><summary><code>" + code + "</code> ";
+    Escaped(html, title(code, language));
+    html += " (" + Plural(entries.size(), noun) + ")</summary>";
+    for (std::size_t first = 0; first < entries.size(); first += kFoldSize) {
+      const std::size_t last = std::min(first + kFoldSize, entries.size());
+      const bool folded = entries.size() > kFoldSize;
+      if (folded) html += "<details><summary>" + Count(first + 1) + " to " + Count(last) + "</summary>";
+      html += "<table class=\"rows\"><tr>" + headerCells + "</tr>";
+      // Rows leave their end tags out, as HTML allows: a fifth of the size at 100,000 rows.
+      for (std::size_t i = first; i < last; ++i) {
+        html += "<tr><td>";
+        row(html, *entries[i]);
+        html += '\n';
+      }
+      html += "</table>";
+      if (folded) html += "</details>";
+    }
+    html += "</details>";
+  }
+}
+
 std::string UtcNow() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
@@ -80,16 +142,36 @@ void HtmlReport::RenderFacts(std::string& html) const {
   };
   html += "<table>";
   fact("File", m_outcome.file);
-  if (m_options.command != ToolCommand::ReadXml) {
+  const bool validation = m_options.command == ToolCommand::Validate;
+  if (m_options.command != ToolCommand::ReadXml && !validation) {
     fact("Schema", std::to_string(m_options.schema) + ".0");
     if (m_options.schema == 2 && m_options.yearGiven) fact("Reporting year", m_options.year);
   }
   fact("Operation", m_outcome.StepName(m_options));
   fact("Date", UtcNow());
-  html += m_outcome.passed() ? "<tr><th>Result</th><td class=\"pass\">passed"
-                             : "<tr><th>Result</th><td class=\"fail\">failed: " + Plural(m_outcome.problems.size(), "problem");
+  html += "<tr><th>Result</th><td class=\"";
+  if (m_outcome.passed()) {
+    html += "pass\">passed";
+  } else if (!m_outcome.problems.empty() || !m_outcome.validationFailed) {
+    html += "fail\">failed: " + Plural(m_outcome.problems.size(), "problem");
+  } else {
+    html += "fail\">failed: ";
+    html += m_outcome.findings.empty() ? "the XML could not be validated" : FindingCounts(m_outcome.findings);
+    if (!validation) html += " in the converted XML; nothing written";
+  }
   if (!m_outcome.refusal.empty()) html += " (" + m_outcome.refusal + ")";
   html += "</td></tr>";
+  if (m_outcome.validated) {
+    fact("Validation", m_outcome.findings.empty() ? "no finding" : FindingCounts(m_outcome.findings));
+    fact("Context", m_outcome.validationContext);
+    if (!m_outcome.validationNote.empty()) fact("Note", m_outcome.validationNote);
+  } else if (m_options.command == ToolCommand::Convert && m_options.noValidate) {
+    fact("Validation", "skipped (--no-validate)");
+  }
+  if (validation) {
+    html += "</table>";
+    return;
+  }
   if (m_outcome.passed()) {
     fact("Account reports", Count(static_cast<std::size_t>(m_outcome.record.getAccountReportCount())));
     if (!m_outcome.record.getHojinNo().empty()) fact("Corporate number", m_outcome.record.getHojinNo());
@@ -105,15 +187,7 @@ void HtmlReport::RenderSummaries(std::string& html) const {
     ++perCode[problem.code];
     ++perItem[problem.item.empty() ? "(no item)" : problem.item];
   }
-  html += "<h2>Problems per message</h2><table><tr><th>Code</th><th>Message</th><th>Problems</th></tr>";
-  for (const auto& [code, count] : perCode) {
-    html += "<tr><td><a href=\"#" + code + "\"><code>";
-    Escaped(html, code);
-    html += "</code></a></td><td>";
-    Escaped(html, MessageLanguage::Text(code, m_options.language));
-    html += "</td><td class=\"n\">" + Count(count) + "</td></tr>";
-  }
-  html += "</table>";
+  RenderCodeTable(html, "Problems per message", "", perCode, ProblemTitle, m_options.language, "Problems");
 
   std::vector<std::pair<std::string, std::size_t>> items(perItem.begin(), perItem.end());
   std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
@@ -129,45 +203,61 @@ void HtmlReport::RenderSummaries(std::string& html) const {
 void HtmlReport::RenderProblems(std::string& html) const {
   std::map<std::string, std::vector<const CLCErrorDescription*>> groups;
   for (const CLCErrorDescription& problem : m_outcome.problems) groups[problem.code].push_back(&problem);
-  // A short list is shown open; a long one stays folded until asked for.
-  const char* open = m_outcome.problems.size() <= kFoldSize ? " open" : "";
-
   html += "<h2 id=\"every\">Every problem</h2>";
-  for (const auto& [code, problems] : groups) {
-    html += "<details id=\"" + code + "\"" + open + "><summary><code>" + code + "</code> ";
-    Escaped(html, MessageLanguage::Text(code, m_options.language));
-    html += " (" + Plural(problems.size(), "problem") + ")</summary>";
-    for (std::size_t first = 0; first < problems.size(); first += kFoldSize) {
-      const std::size_t last = std::min(first + kFoldSize, problems.size());
-      const bool folded = problems.size() > kFoldSize;
-      if (folded) html += "<details><summary>" + Count(first + 1) + " to " + Count(last) + "</summary>";
-      html += "<table class=\"rows\"><tr><th>Line</th><th>File line</th><th>Column</th><th>Item</th><th>Value</th></tr>";
-      // Rows leave their end tags out, as HTML allows: a fifth of the size at 100,000 rows.
-      for (std::size_t i = first; i < last; ++i) {
-        const CLCErrorDescription& problem = *problems[i];
-        html += "<tr><td>";
-        if (problem.isArgument || problem.line == 0) {
-          Escaped(html, m_printer.Where(problem));
-          html += "<td><td>";
-        } else {
-          html += std::to_string(problem.line) + "<td>";
-          if (problem.fileLine > 0) html += std::to_string(problem.fileLine);
-          html += "<td>";
-          if (problem.column > 0) html += std::to_string(problem.column);
-          if (problem.assistColumn >= 0) html += " (" + std::to_string(problem.assistColumn) + ")";
-        }
-        html += "<td>";
-        Escaped(html, problem.item);
-        html += "<td>";
-        if (problem.hasValue && problem.value.empty()) html += "<i>(empty)</i>";
-        if (problem.hasValue) Escaped(html, VisibleValue(problem.value));
-        html += '\n';
-      }
-      html += "</table>";
-      if (folded) html += "</details>";
-    }
-    html += "</details>";
+  const std::string header = "<th>Line</th><th>File line</th><th>Column</th><th>Item</th><th>Value</th>";
+  RenderGroups(html, groups, m_outcome.problems.size(), "", "problem", ProblemTitle, m_options.language, header,
+               [&](std::string& row, const CLCErrorDescription& problem) {
+                 if (problem.isArgument || problem.line == 0) {
+                   Escaped(row, m_printer.Where(problem));
+                   row += "<td><td>";
+                 } else {
+                   row += std::to_string(problem.line) + "<td>";
+                   if (problem.fileLine > 0) row += std::to_string(problem.fileLine);
+                   row += "<td>";
+                   if (problem.column > 0) row += std::to_string(problem.column);
+                   if (problem.assistColumn >= 0) row += " (" + std::to_string(problem.assistColumn) + ")";
+                 }
+                 row += "<td>";
+                 Escaped(row, problem.item);
+                 row += "<td>";
+                 if (problem.hasValue && problem.value.empty()) row += "<i>(empty)</i>";
+                 if (problem.hasValue) Escaped(row, VisibleValue(problem.value));
+               });
+}
+
+void HtmlReport::RenderFindings(std::string& html) const {
+  // Findings of a message the tool converted name the CSV lines to correct.
+  const bool converted = m_options.command == ToolCommand::Convert;
+  std::map<std::string, std::size_t> perCode;
+  std::map<std::string, std::vector<const SourcedFinding*>> groups;
+  for (const SourcedFinding& sourced : m_outcome.findings) {
+    ++perCode[sourced.finding.code];
+    groups[sourced.finding.code].push_back(&sourced);
   }
+  html += converted ? "<h2 id=\"findings\">Findings in the converted XML</h2>" : "<h2 id=\"findings\">Findings</h2>";
+  RenderCodeTable(html, nullptr, "finding-", perCode, FindingTitle, m_options.language, "Findings");
+  std::string header = converted ? "<th>CSV line</th>" : "";
+  header += "<th>XML line</th><th>Column</th><th>Severity</th><th>Detail</th><th>DocRefId</th><th>Path</th>";
+  RenderGroups(html, groups, m_outcome.findings.size(), "finding-", "finding", FindingTitle, m_options.language,
+               header, [&](std::string& row, const SourcedFinding& sourced) {
+                 const CLCValidationFinding& finding = sourced.finding;
+                 if (converted) {
+                   if (finding.docRefId.empty()) row += "<i>(message)</i>";
+                   for (std::size_t i = 0; i < sourced.csvLines.size(); ++i) {
+                     row += (i == 0 ? "" : ", ") + std::to_string(sourced.csvLines[i]);
+                   }
+                   if (!finding.docRefId.empty() && sourced.csvLines.empty()) row += "<i>(not found)</i>";
+                   row += "<td>";
+                 }
+                 row += std::to_string(finding.line) + "<td>" + std::to_string(finding.column) + "<td>";
+                 row += SeverityName(finding.severity);
+                 row += "<td>";
+                 Escaped(row, finding.message);
+                 row += "<td>";
+                 Escaped(row, finding.docRefId);
+                 row += "<td>";
+                 Escaped(row, finding.path);
+               });
 }
 
 std::string HtmlReport::Render() const {
@@ -182,8 +272,9 @@ std::string HtmlReport::Render() const {
   if (!m_outcome.problems.empty()) {
     RenderSummaries(html);
     RenderProblems(html);
-    html += kFilterScript;
   }
+  if (!m_outcome.findings.empty()) RenderFindings(html);
+  if (!m_outcome.problems.empty() || !m_outcome.findings.empty()) html += kFilterScript;
   html += "</body></html>\n";
   return html;
 }

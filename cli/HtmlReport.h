@@ -7,7 +7,9 @@
 
 // A self-contained HTML page about one file: the facts of the run, tables of
 // problems per message code and per item, then every problem, grouped by code
-// in folds of a thousand so that a page with 100,000 problems opens quickly.
+// in folds of a thousand so that a page with 100,000 problems opens quickly;
+// then the validation findings of the XML (of `validate`, or of the XML a
+// conversion made), grouped the same way.
 // No external resource; one small inline script adds a filter box, and the page
 // reads the same without it.
 class HtmlReport {
@@ -23,6 +25,7 @@ class HtmlReport {
   void RenderFacts(std::string& html) const;
   void RenderSummaries(std::string& html) const;
   void RenderProblems(std::string& html) const;
+  void RenderFindings(std::string& html) const;
 
   const ToolOptions& m_options;
   const FileOutcome& m_outcome;

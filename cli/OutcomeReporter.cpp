@@ -1,5 +1,6 @@
 #include "OutcomeReporter.h"
 
+#include "Findings.h"
 #include "HtmlReport.h"
 #include "Interruption.h"
 #include "JsonRecord.h"
@@ -41,7 +42,18 @@ std::string OutcomeReporter::PassedLine(const FileOutcome& outcome) const {
   }
   std::string line = "OK: wrote " + outcome.outputPath + " from " + outcome.file;
   line += outcome.checked ? " (passed the schema " + schema + " check), " : " (not checked), ";
-  return line + Identifiers(outcome.record);
+  line += Identifiers(outcome.record);
+  if (!outcome.findings.empty()) line += ", validation: " + FindingCounts(outcome.findings);
+  return line;
+}
+
+void OutcomeReporter::PrintFindings(const FileOutcome& outcome, const std::string& prefix) const {
+  for (const SourcedFinding& sourced : outcome.findings) {
+    const CLCValidationFinding& finding = sourced.finding;
+    std::cerr << prefix << CsvPlace(sourced) << ": " << SeverityName(finding.severity) << ' ' << finding.code << ' '
+              << FindingMessage(finding, m_options.language) << " [" << XmlPlace(finding) << "]\n";
+  }
+  if (!outcome.validationNote.empty()) std::cerr << prefix << "validation: " << outcome.validationNote << '\n';
 }
 
 void OutcomeReporter::ReportText(const FileOutcome& outcome) {
@@ -49,6 +61,9 @@ void OutcomeReporter::ReportText(const FileOutcome& outcome) {
     m_summary << (outcome.interrupted ? "NOT RUN: " : "FAILED: ") << outcome.file << ": " << outcome.refusal << '\n';
     return;
   }
+  // Warnings too, on standard error, so that printed XML stays clean.
+  const std::string prefix = m_options.batch() ? outcome.file + ": " : std::string();
+  PrintFindings(outcome, prefix);
   if (outcome.passed()) {
     if (m_options.command == ToolCommand::ReadXml) {
       std::cout << outcome.record.getXMLData();
@@ -59,7 +74,13 @@ void OutcomeReporter::ReportText(const FileOutcome& outcome) {
     }
     return;
   }
-  const std::string prefix = m_options.batch() ? outcome.file + ": " : std::string();
+  if (outcome.validationFailed) {
+    m_summary << "FAILED: " << outcome.file << ": the converted XML "
+              << (outcome.findings.empty() ? std::string("could not be validated")
+                                           : "has " + FindingCounts(outcome.findings))
+              << "; nothing written\n";
+    return;
+  }
   m_printer.Print(outcome.problems, prefix, std::cerr);
   if (!outcome.systemReason.empty()) std::cerr << prefix << "the system says: " << outcome.systemReason << '\n';
   const std::size_t count = outcome.problems.size();
@@ -70,6 +91,17 @@ void OutcomeReporter::ReportText(const FileOutcome& outcome) {
 
 void OutcomeReporter::ReportJson(const FileOutcome& outcome) {
   nlohmann::json object = JsonRecord(outcome.record, outcome.problems, m_options.language);
+  // Added only when there are any, so that a record without them keeps its keys.
+  if (!outcome.findings.empty()) {
+    nlohmann::json& findings = object["Findings"] = nlohmann::json::array();
+    for (const SourcedFinding& sourced : outcome.findings) {
+      nlohmann::json finding = FindingJson<nlohmann::json>(sourced.finding, m_options.language);
+      finding["csvLine"] = sourced.csvLines.size() == 1 ? nlohmann::json(sourced.csvLines.front()) : nlohmann::json();
+      if (sourced.csvLines.size() > 1) finding["csvLines"] = sourced.csvLines;
+      findings.push_back(std::move(finding));
+    }
+  }
+  if (!outcome.validationNote.empty()) object["ValidationNote"] = outcome.validationNote;
   if (m_options.batch()) {
     object["File"] = outcome.file;
     if (!outcome.refusal.empty()) object["Refused"] = outcome.refusal;

@@ -20,6 +20,8 @@ class OutcomeReporter {
   void ReportText(const FileOutcome& outcome);
   void ReportJson(const FileOutcome& outcome);
   std::string PassedLine(const FileOutcome& outcome) const;
+  // The findings of the converted XML, one line each, on standard error.
+  void PrintFindings(const FileOutcome& outcome, const std::string& prefix) const;
 
   const ToolOptions& m_options;
   DetailErrorPrinter m_printer;

@@ -16,6 +16,7 @@ struct ToolOptions {
   std::string output;        // -o: one output file; empty for standard output
   std::string outputFolder;  // -d: DIR/<name>.xml per file
   bool noCheck = false;
+  bool noValidate = false;   // convert: write without validating the XML first
   long limit = -1;           // read-xml byte limit
   bool json = false;
   std::string htmlReport;
@@ -25,5 +26,8 @@ struct ToolOptions {
 
   // A conversion that runs the check of its schema first.
   bool checksFirst() const { return command == ToolCommand::Check || (command == ToolCommand::Convert && !noCheck); }
+  // A conversion that validates its XML before writing it. Only CRS XML 2.0
+  // can be: the library carries no 1.0 schema.
+  bool validatesOutput() const { return command == ToolCommand::Convert && !noValidate && schema == 2; }
   bool batch() const { return files.size() > 1; }
 };

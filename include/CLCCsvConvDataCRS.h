@@ -73,6 +73,15 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   using Clock = std::function<CLCLocalTime()>;
   void SetClock(Clock clock) { m_clock = std::move(clock); }
 
+  // Sees the XML a conversion made before the output file, if any, is
+  // written. A gate that returns false keeps the file from being written
+  // (an existing one stays as it was); the conversion still succeeds, with
+  // the XML in CRSData, so that the caller, who knows why it refused, decides
+  // what to report. The gate may call ValidateXMLBuffer on this facade. Empty
+  // by default: every conversion writes.
+  using OutputGate = std::function<bool(const std::string& xml)>;
+  void SetOutputGate(OutputGate gate) { m_outputGate = std::move(gate); }
+
   // When on, a failed operation also describes each item of its detail error
   // document (record kind, item name, value found) in the result record. Off
   // by default: the descriptions cost a little time and memory.
@@ -97,4 +106,5 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
   std::unique_ptr<CLCValidationResult> m_pValidation;
   bool m_bDescribeErrors = false;
   Clock m_clock;
+  OutputGate m_outputGate;
 };

@@ -119,6 +119,131 @@ TEST(QuorvexCliTest, ConversionChecksFirstUnlessToldNotTo) {
   EXPECT_EQ(printed.output.rfind("<crs:CRS_OECD", 0), 0u) << "standard output must carry the XML alone";
 }
 
+// The valid sample with a blank line after the header, so that the CSV file
+// line of each account is one past its record line, and the edits made to it.
+std::string WriteEditedSample(const TempDir& dir, const std::string& name,
+                              const std::vector<std::pair<std::string, std::string>>& edits) {
+  std::string text = ReadBytes(kValid);
+  text.insert(text.find("\r\n"), "\r\n");
+  for (const auto& [from, to] : edits) text.replace(text.find(from), from.size(), to);
+  const std::string path = dir.file(name);
+  WriteBytes(path, text);
+  return path;
+}
+
+// A conversion validates the XML before writing it: an error finding writes
+// nothing (file or standard output) and names the CSV file line of the record;
+// a warning is shown and the file written; --no-validate writes regardless.
+TEST(QuorvexCliTest, ConversionWritesNoXmlThatFailsValidationAndNamesTheCsvLine) {
+  TempDir dir;
+  // "--" passes the CSV check but every receiver's threat scan refuses it.
+  const std::string threat = WriteEditedSample(dir, "threat.csv", {{",Smith,", ",Smith--Jones,"}});
+  // A DocRefId without the country prefix, and one shared by the header and
+  // an account: both refused by the check, so converted unchecked.
+  const std::string prefix = WriteEditedSample(
+      dir, "prefix.csv", {{"2,OECD1,JP2023JPCN8000000000001001AC0000003", "2,OECD1,XY2023JPCN8000000000001001AC0000003"}});
+  const std::string shared = WriteEditedSample(
+      dir, "shared.csv", {{"OECD1,JP2023JPCN8000000000001001FI0000001", "OECD1,JP2023JPCN8000000000001001AC0000003"}});
+  const std::string contact = WriteEditedSample(dir, "contact.csv", {{"Compliance Dept.", "Compliance -- Dept."}});
+  const std::string out = dir.file("out.xml");
+  struct Case {
+    std::string arguments;
+    int status;
+    bool written;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"convert " + threat + " --year 2023 --lang en -o " + out, 1, false,
+       "CSV file line 3: error 50005 Failed threat scan: the data contains \"--\""},
+      {"convert " + threat + " --year 2023 --lang en -o " + out, 1, false,
+       "FAILED: " + threat + ": the converted XML has 1 error; nothing written"},
+      {"convert " + threat + " --year 2023 --lang ja -o " + out, 1, false, "error 50005 脅威検査で不合格: "},
+      {"convert " + threat + " --no-check --lang en -o " + out, 1, false, "CSV file line 3: error 50005"},
+      {"convert " + threat + " --year 2023 --no-validate -o " + out, 0, true, "(passed the schema 2.0 check)"},
+      {"convert " + contact + " --year 2023 -o " + out, 1, false, "message-level: error 50005"},
+      {"convert " + prefix + " --no-check --lang en -o " + out, 0, true, "CSV file line 5: warning 80001"},
+      {"convert " + prefix + " --no-check -o " + out, 0, true, "validation: 1 warning"},
+      {"convert " + shared + " --no-check -o " + out, 1, false, "CSV file lines 1, 5: error 80000"},
+      {"check " + threat + " --year 2023 --no-validate", 2, false, "--no-validate"},
+  };
+  for (const Case& c : cases) {
+    std::remove(out.c_str());
+    const ToolRun run = Quorvex(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << '\n' << run.output;
+    EXPECT_TRUE(Contains(run.output, c.said)) << c.said << '\n' << c.arguments << '\n' << run.output;
+    EXPECT_EQ(access(out.c_str(), F_OK) == 0, c.written) << c.arguments;
+  }
+
+  // An earlier output stays as it was.
+  WriteBytes(out, "<old/>");
+  EXPECT_EQ(Quorvex("convert " + threat + " --year 2023 -o " + out).status, 1);
+  EXPECT_EQ(ReadBytes(out), "<old/>");
+
+  // Standard output carries no XML that failed, and the XML alone when a warning is shown.
+  int status = 0;
+  EXPECT_EQ(Capture(std::string(QUORVEX_CLI) + " convert " + threat + " --year 2023 2>/dev/null", &status), "");
+  EXPECT_EQ(status, 1);
+  const std::string printed = Capture(std::string(QUORVEX_CLI) + " convert " + prefix + " --no-check 2>/dev/null", &status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(printed.rfind("<crs:CRS_OECD", 0), 0u) << printed.substr(0, 200);
+
+  // JSON: the record says nothing was written, and "Findings" appears only when there are any.
+  const nlohmann::json failed = nlohmann::json::parse(Quorvex("convert " + threat + " --year 2023 --json -o " + out).output);
+  EXPECT_EQ(failed["Result"], "E_FAIL");
+  EXPECT_EQ(failed["CRSData"], "");
+  EXPECT_TRUE(failed["Errors"].empty());
+  ASSERT_EQ(failed["Findings"].size(), 1u) << failed;
+  EXPECT_EQ(failed["Findings"][0]["csvLine"], 3);
+  EXPECT_EQ(failed["Findings"][0]["code"], "50005");
+  EXPECT_EQ(failed["Findings"][0]["docRefId"], "JP2023JPCN8000000000001001AC0000001");
+  const nlohmann::json clean = nlohmann::json::parse(Quorvex("convert " + kValid + " --year 2023 --json").output);
+  EXPECT_EQ(clean["Result"], "S_OK");
+  EXPECT_FALSE(clean.contains("Findings"));
+
+  // In a batch each file is validated on its own: the one that fails writes nothing, the others are written.
+  const std::string folder = dir.file("batch");
+  ASSERT_EQ(std::system(("mkdir " + folder).c_str()), 0);
+  const ToolRun batch = Quorvex("convert " + threat + " " + prefix + " " + kValid + " --no-check -j 2 -d " + folder);
+  EXPECT_EQ(batch.status, 1) << batch.output;
+  EXPECT_TRUE(Contains(batch.output, threat + ": CSV file line 3: error 50005")) << batch.output;
+  EXPECT_TRUE(Contains(batch.output, prefix + ": CSV file line 5: warning 80001")) << batch.output;
+  EXPECT_TRUE(Contains(batch.output, "3 files: 2 passed, 1 failed")) << batch.output;
+  EXPECT_EQ(Capture("ls " + folder, nullptr), "crs-sample-2.0.xml\nprefix.xml\n");
+}
+
+// The HTML reports show the findings: validate's with its file's positions,
+// convert's beside the CSV line, each title in the chosen language.
+TEST(QuorvexCliTest, HtmlReportsShowValidationFindings) {
+  TempDir dir;
+  const std::string threat = WriteEditedSample(dir, "threat.csv", {{",Smith,", ",Smith--Jones,"}});
+  const std::string xml = dir.file("threat.xml");
+  ASSERT_EQ(Quorvex("convert " + threat + " --year 2023 --no-validate -o " + xml).status, 0);
+  const std::string report = dir.file("report.html");
+  struct Case {
+    std::string arguments;
+    int status;
+    std::vector<std::string> shown;
+  };
+  const Case cases[] = {
+      {"validate " + xml + " --lang en", 1,
+       {"failed: 1 error", "<code>50005</code></a></td><td>Failed threat scan</td>",
+        "<th>XML line</th>", "JP2023JPCN8000000000001001AC0000001",
+        "/CRS_OECD/CrsBody/ReportingGroup/AccountReport/AccountHolder/Individual/Name/LastName"}},
+      {"validate " + xml + " --lang ja", 1, {"<html lang=\"ja\"", "脅威検査で不合格"}},
+      {"convert " + threat + " --year 2023 --lang en -o " + dir.file("none.xml"), 1,
+       {"failed: 1 error in the converted XML; nothing written", "<th>CSV line</th>", "<tr><td>3<td>1<td>"}},
+      {"convert " + threat + " --year 2023 --no-validate -o " + dir.file("none.xml"), 0, {"skipped (--no-validate)"}},
+  };
+  for (const Case& c : cases) {
+    std::remove(report.c_str());
+    const ToolRun run = Quorvex(c.arguments + " --html " + report);
+    EXPECT_EQ(run.status, c.status) << c.arguments << '\n' << run.output;
+    const std::string html = ReadBytes(report);
+    for (const std::string& part : c.shown) EXPECT_TRUE(Contains(html, part)) << part << '\n' << c.arguments;
+  }
+  EXPECT_EQ(Quorvex("validate " + xml + " " + xml + " --html " + report).status, 2);
+}
+
 // validate: exit status 0 / 1 / 2, the JSON keys of each finding, an array for
 // several files and the Japanese title of a code with --lang ja.
 TEST(QuorvexCliTest, ValidateExitStatusAndJsonFindings) {

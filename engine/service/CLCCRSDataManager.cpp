@@ -268,7 +268,7 @@ bool CLCCRSDataManager::InitForMake(const char* csvPath, const char* outputPath)
   return status.IsPassed();
 }
 
-bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now) {
+bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now, const OutputGate& gate) {
   output.clear();
   if (!m_pCsvReport || !m_pDefinition) {
     CRS_FATAL(m_result);
@@ -289,7 +289,8 @@ bool CLCCRSDataManager::MakeData(std::string& output, const CLCLocalTime& now) {
   // The document has one root element: it is checked where it stands.
   if (!IsWellFormed(xml.data(), xml.size(), m_result)) return false;
 
-  if (!m_strOutputPath.empty() && !OutputFileConvData(m_strOutputPath.c_str(), xml)) return false;
+  const bool accepted = !gate || gate(xml);
+  if (accepted && !m_strOutputPath.empty() && !OutputFileConvData(m_strOutputPath.c_str(), xml)) return false;
   output = std::move(xml);
   return true;
 }

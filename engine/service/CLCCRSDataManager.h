@@ -4,6 +4,7 @@
 #include "diagnostics/CLCValidResult.h"
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,9 +41,11 @@ class CLCCRSDataManager {
   bool ValidateCsv();
   bool MakeProperties();
 
-  // Conversion flow; `now` is the time the document is stamped with.
+  // Conversion flow; `now` is the time the document is stamped with. The gate
+  // sees the finished document first: when it refuses, nothing is written.
+  using OutputGate = std::function<bool(const std::string& xml)>;
   bool InitForMake(const char* csvPath, const char* outputPath);
-  bool MakeData(std::string& output, const CLCLocalTime& now);
+  bool MakeData(std::string& output, const CLCLocalTime& now, const OutputGate& gate = {});
   bool OutputFileConvData(const char* outputPath, const std::string& xml);
 
   // The check and the conversion on a file's bytes held in memory: the bytes

@@ -123,7 +123,7 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::Convert(const char* function, const char
                                                  const char* outputPath, unsigned short resource) {
   return Run(function, [&](CLCCRSDataManager& manager, std::string& xml) {
     return manager.InitForMake(csvPath, outputPath) && manager.LoadCsvWithDefinition(kRootName, resource, false) &&
-           manager.MakeData(xml, ReadClock());
+           manager.MakeData(xml, ReadClock(), m_outputGate);
   });
 }
 
@@ -161,7 +161,7 @@ CLCCsvConvResultCRS* CLCCsvConvDataCRS::CsvConvCRSDataBuffer(int schema, const c
         schema == 1 ? CLCCRSDataManager::kDataConvDefine1 : CLCCRSDataManager::kDataConvDefine2;
     return manager.InitForMakeBuffer(schema, data, size) &&
            manager.LoadCsvBufferWithDefinition(std::string_view(data, size), kRootName, resource, false) &&
-           manager.MakeData(xml, ReadClock());
+           manager.MakeData(xml, ReadClock(), m_outputGate);
   });
 }
 

@@ -72,7 +72,8 @@ for (const file of inputs) {
     assert.deepEqual(checked, byBytes(native(["check", file, "--schema", String(schema), ...year])),
                      `check of ${label}`);
     const converted = await quorvex.convert(bytes, { schema });
-    const expected = byBytes(native(["convert", file, "--schema", String(schema), "--no-check"]));
+    // The module converts as the library does: the tool's validation of its XML stays out.
+    const expected = byBytes(native(["convert", file, "--schema", String(schema), "--no-check", "--no-validate"]));
     assert.deepEqual(unstamped(converted), unstamped(expected), `conversion of ${label}`);
     compared += 2;
   }
