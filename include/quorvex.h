@@ -71,6 +71,10 @@ QUORVEX_EXPORT int quorvex_check_buffer(quorvex_converter* converter, int schema
                                         const char* year) QUORVEX_NOEXCEPT;
 QUORVEX_EXPORT int quorvex_convert_buffer(quorvex_converter* converter, int schema, const char* data,
                                           size_t size) QUORVEX_NOEXCEPT;
+/* quorvex_read_xml_file on an XML file's bytes held in memory, with its rules
+ * and results; the bytes take the path's place as argument 1 as above. */
+QUORVEX_EXPORT int quorvex_read_xml_buffer(quorvex_converter* converter, const char* data, size_t size,
+                                           long limit_size) QUORVEX_NOEXCEPT;
 
 /* The fields of the last result; "" (0) before the first operation. */
 QUORVEX_EXPORT const char* quorvex_get_result(const quorvex_converter* converter) QUORVEX_NOEXCEPT;

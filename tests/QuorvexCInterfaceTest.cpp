@@ -104,42 +104,62 @@ TEST(QuorvexCInterface, GivesTheFacadesResultForEveryOperation) {
 TEST(QuorvexCInterface, BufferOperationsAndTheirErrorDescriptions) {
   const std::string sample = quorvex_test::ReadBytes(quorvex_test::SourcePath("samples/crs-sample-2.0.csv"));
   const std::string mistakes = quorvex_test::ReadBytes(quorvex_test::SourcePath("samples/crs-mistakes-2.0.csv"));
+  CLCCsvConvDataCRS facade;
+  const std::string xml = facade.CsvConvCRSDataBuffer(2, sample.data(), sample.size())->getCRSData();
+  ASSERT_FALSE(xml.empty());
+  enum Operation { Check, Convert, ReadXml };
   struct BufferCase {
     const char* name;
-    bool convert;
-    int schema;
+    Operation operation;
+    int schema;  // the limit of ReadXml
     const char* data;
     size_t size;
     const char* year;
   };
   const BufferCase cases[] = {
-      {"valid, 2.0", false, 2, sample.data(), sample.size(), "2023"},
-      {"mistakes", false, 2, mistakes.data(), mistakes.size(), "2023"},
-      {"2.0 file, 1.0 rules", false, 1, sample.data(), sample.size(), nullptr},
-      {"bad year, null bytes", false, 2, nullptr, 7, "20x3"},
-      {"empty buffer", false, 1, sample.data(), 0, nullptr},
-      {"schema 3", false, 3, sample.data(), sample.size(), "2023"},
-      {"convert 2.0", true, 2, sample.data(), sample.size(), nullptr},
-      {"convert mistakes 1.0", true, 1, mistakes.data(), mistakes.size(), nullptr},
-      {"convert, schema 0", true, 0, sample.data(), sample.size(), nullptr},
+      {"valid, 2.0", Check, 2, sample.data(), sample.size(), "2023"},
+      {"mistakes", Check, 2, mistakes.data(), mistakes.size(), "2023"},
+      {"2.0 file, 1.0 rules", Check, 1, sample.data(), sample.size(), nullptr},
+      {"bad year, null bytes", Check, 2, nullptr, 7, "20x3"},
+      {"empty buffer", Check, 1, sample.data(), 0, nullptr},
+      {"schema 3", Check, 3, sample.data(), sample.size(), "2023"},
+      {"convert 2.0", Convert, 2, sample.data(), sample.size(), nullptr},
+      {"convert mistakes 1.0", Convert, 1, mistakes.data(), mistakes.size(), nullptr},
+      {"convert, schema 0", Convert, 0, sample.data(), sample.size(), nullptr},
+      {"XML read back", ReadXml, -1, xml.data(), xml.size(), nullptr},
+      {"XML over its limit", ReadXml, 100, xml.data(), xml.size(), nullptr},
+      {"CSV read as XML", ReadXml, -1, sample.data(), sample.size(), nullptr},
+      {"null XML bytes", ReadXml, -1, nullptr, 3, nullptr},
   };
   Converter converter(quorvex_new(), &quorvex_free);
   ASSERT_NE(converter, nullptr);
   quorvex_set_describe_errors(converter.get(), 1);
-  CLCCsvConvDataCRS facade;
   facade.SetDescribeErrors(true);
   for (const BufferCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const int ok = c.convert ? quorvex_convert_buffer(converter.get(), c.schema, c.data, c.size)
-                             : quorvex_check_buffer(converter.get(), c.schema, c.data, c.size, c.year);
-    const CLCCsvConvResultCRS* expected = c.convert ? facade.CsvConvCRSDataBuffer(c.schema, c.data, c.size)
-                                                    : facade.CRSCsvCheckBuffer(c.schema, c.data, c.size, c.year);
+    int ok = -1;
+    const CLCCsvConvResultCRS* expected = nullptr;
+    switch (c.operation) {
+      case Check:
+        ok = quorvex_check_buffer(converter.get(), c.schema, c.data, c.size, c.year);
+        expected = facade.CRSCsvCheckBuffer(c.schema, c.data, c.size, c.year);
+        break;
+      case Convert:
+        ok = quorvex_convert_buffer(converter.get(), c.schema, c.data, c.size);
+        expected = facade.CsvConvCRSDataBuffer(c.schema, c.data, c.size);
+        break;
+      case ReadXml:
+        ok = quorvex_read_xml_buffer(converter.get(), c.data, c.size, c.schema);
+        expected = facade.ReadXMLBuffer(c.data, c.size, c.schema);
+        break;
+    }
     EXPECT_EQ(ok, expected->getResult() == "S_OK" ? 1 : 0);
     EXPECT_EQ(quorvex_get_result(converter.get()), expected->getResult());
     EXPECT_EQ(quorvex_get_detail_error_info(converter.get()), expected->getDetailErrorInfo());
     EXPECT_EQ(quorvex_get_hojin_no(converter.get()), expected->getHojinNo());
     EXPECT_EQ(quorvex_get_account_report_count(converter.get()), expected->getAccountReportCount());
     EXPECT_EQ(std::string(quorvex_get_crs_data(converter.get())).size(), expected->getCRSData().size());
+    EXPECT_EQ(quorvex_get_xml_data(converter.get()), expected->getXMLData());
 
     const std::vector<CLCErrorDescription>& descriptions = expected->getErrorDescriptions();
     ASSERT_EQ(quorvex_error_count(converter.get()), descriptions.size());
@@ -175,6 +195,10 @@ TEST(QuorvexCInterface, BufferOperationsAndTheirErrorDescriptions) {
   quorvex_error error{};
   EXPECT_EQ(quorvex_check_buffer(nullptr, 2, sample.data(), sample.size(), "2023"), -1);
   EXPECT_EQ(quorvex_convert_buffer(nullptr, 2, sample.data(), sample.size()), -1);
+  EXPECT_EQ(quorvex_read_xml_buffer(nullptr, xml.data(), xml.size(), -1), -1);
+  // The whole document comes back: the table above compares with the facade, which could be empty too.
+  ASSERT_EQ(quorvex_read_xml_buffer(converter.get(), xml.data(), xml.size(), -1), 1);
+  EXPECT_EQ(quorvex_get_xml_data(converter.get()), xml);
   EXPECT_EQ(quorvex_error_count(nullptr), 0u);
   EXPECT_EQ(quorvex_get_error(nullptr, 0, &error), 0);
   quorvex_set_describe_errors(nullptr, 1);

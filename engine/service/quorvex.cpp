@@ -130,6 +130,11 @@ int quorvex_convert_buffer(quorvex_converter* converter, int schema, const char*
              [&](CLCCsvConvDataCRS& facade) { return facade.CsvConvCRSDataBuffer(schema, data, size); });
 }
 
+int quorvex_read_xml_buffer(quorvex_converter* converter, const char* data, size_t size, long limit_size) noexcept {
+  return Run(converter, "quorvex_read_xml_buffer",
+             [&](CLCCsvConvDataCRS& facade) { return facade.ReadXMLBuffer(data, size, limit_size); });
+}
+
 const char* quorvex_get_result(const quorvex_converter* converter) noexcept {
   if (converter != nullptr && converter->failed) return kFailed;
   return Text(converter, &CLCCsvConvResultCRS::getResult);
