@@ -110,8 +110,9 @@ class Handler : public DefaultHandler {
     const std::string_view parent = m_path.Name(1);
     if (Is(parent, "MessageSpec")) {
       return Is(name, "TransmittingCountry") || Is(name, "ReceivingCountry") || Is(name, "MessageRefId") ||
-             Is(name, "MessageTypeIndic");
+             Is(name, "MessageTypeIndic") || Is(name, "SendingCompanyIN") || Is(name, "ReportingPeriod");
     }
+    if (Is(parent, "ReportingFI") && Is(name, "IN")) return message.reportingFIIN.empty();
     if (Is(parent, "DocSpec") && m_inRecord) {
       return Is(name, "DocTypeIndic") || Is(name, "DocRefId") || Is(name, "CorrDocRefId");
     }
@@ -130,7 +131,13 @@ class Handler : public DefaultHandler {
     std::string value = XMLChToChar(m_text.c_str());
     const auto first = value.find_first_not_of(" \t\r\n");
     value = first == std::string::npos ? std::string() : value.substr(first, value.find_last_not_of(" \t\r\n") - first + 1);
-    if (Is(name, "TransmittingCountry")) {
+    if (Is(name, "SendingCompanyIN")) {
+      message.sendingCompanyIN = std::move(value);
+    } else if (Is(name, "ReportingPeriod")) {
+      message.reportingPeriod = std::move(value);
+    } else if (Is(name, "IN")) {
+      message.reportingFIIN = std::move(value);
+    } else if (Is(name, "TransmittingCountry")) {
       message.transmittingCountry = std::move(value);
     } else if (Is(name, "ReceivingCountry")) {
       message.receivingCountry = std::move(value);
@@ -200,7 +207,8 @@ void NameRecords(std::vector<CLCValidationFinding>& findings, const std::vector<
 
 }  // namespace
 
-CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t size, CLCValidationContext context) {
+CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t size, CLCValidationContext context,
+                                                  const MoreRules& more) {
   CLCValidationResult result;
   result.context = context == CLCValidationContext::Exchange ? CLCValidationContext::Exchange
                                                              : CLCValidationContext::Domestic;
@@ -291,6 +299,11 @@ CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t 
       });
     }
     CLCMessageRules::Check(handler.message, handler.records, result.context, findings);
+    if (more) {
+      std::string note;
+      more(handler.message, handler.records, findings, note);
+      if (!note.empty()) result.note += (result.note.empty() ? "" : "; ") + note;
+    }
   }
   std::stable_sort(findings.begin(), findings.end(), Before);
   NameRecords(findings, handler.recordStarts, handler.recordEnds, handler.records);
