@@ -1,6 +1,7 @@
 #include "FileTask.h"
 
 #include "CLCCsvConvDataCRS.h"
+#include "HistoryCommand.h"
 #include "Interruption.h"
 #include "Problems.h"
 
@@ -64,7 +65,28 @@ FileOutcome FileTask::Run() const {
       }
       outcome.converted = true;
       const char* output = m_outputPath.c_str();
-      record = m_options.schema == 1 ? facade.CsvConvCRSData(file, output) : facade.CsvConvCRSData2(file, output);
+      const auto convert = [&](const char* to) {
+        return m_options.schema == 1 ? facade.CsvConvCRSData(file, to) : facade.CsvConvCRSData2(file, to);
+      };
+      if (m_options.history.empty()) {
+        record = convert(output);
+      } else {
+        // In memory first: a message the filing history shows to be refused is not written.
+        record = convert("");
+        if (record->succeeded()) {
+          outcome.historyFindings = HistoryCommand::ConversionFindings(m_options, m_file, record->getCRSData());
+          if (!outcome.historyFindings.empty()) {
+            outcome.record = *record;
+            outcome.record.putResult("E_FAIL");
+            outcome.record.putCRSData(std::string());
+            const std::size_t count = outcome.historyFindings.size();
+            outcome.refusal = std::to_string(count) + (count == 1 ? " objection" : " objections") +
+                              " of the filing history " + m_options.history + "; nothing written";
+            return outcome;
+          }
+          if (!m_outputPath.empty()) record = convert(output);
+        }
+      }
     }
   }
   outcome.record = *record;

@@ -17,6 +17,7 @@ struct FileOutcome {
   std::string refusal;         // why the tool did not run the file, or could not finish it
   bool interrupted = false;    // not run because of Ctrl-C
   std::string systemReason;    // why the system could not find the file, when not simply absent
+  std::vector<std::string> historyFindings;  // the filing history's objections to the converted message
 
   bool passed() const { return refusal.empty() && record.succeeded(); }
   // A file whose run an unexpected error cut short: it failed, and says why.

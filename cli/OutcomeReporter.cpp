@@ -46,6 +46,8 @@ std::string OutcomeReporter::PassedLine(const FileOutcome& outcome) const {
 
 void OutcomeReporter::ReportText(const FileOutcome& outcome) {
   if (!outcome.refusal.empty()) {
+    const std::string prefix = m_options.batch() ? outcome.file + ": " : std::string();
+    for (const std::string& line : outcome.historyFindings) std::cerr << prefix << line << '\n';
     m_summary << (outcome.interrupted ? "NOT RUN: " : "FAILED: ") << outcome.file << ": " << outcome.refusal << '\n';
     return;
   }
@@ -70,6 +72,7 @@ void OutcomeReporter::ReportText(const FileOutcome& outcome) {
 
 void OutcomeReporter::ReportJson(const FileOutcome& outcome) {
   nlohmann::json object = JsonRecord(outcome.record, outcome.problems, m_options.language);
+  if (!outcome.historyFindings.empty()) object["HistoryFindings"] = outcome.historyFindings;
   if (m_options.batch()) {
     object["File"] = outcome.file;
     if (!outcome.refusal.empty()) object["Refused"] = outcome.refusal;

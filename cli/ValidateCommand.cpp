@@ -1,6 +1,7 @@
 #include "ValidateCommand.h"
 
 #include "CLCCsvConvDataCRS.h"
+#include "CLCFilingHistory.h"
 #include "quorvex.h"
 
 #include <nlohmann/json.hpp>
@@ -56,6 +57,10 @@ int ValidateCommand::Run() const {
                                        : m_options.context == "exchange" ? CLCValidationContext::Exchange
                                                                          : CLCValidationContext::Automatic;
   CLCCsvConvDataCRS facade;
+  CLCFilingHistory history;
+  if (!m_options.history.empty() && history.Open(m_options.history.c_str(), CLCFilingHistory::Access::Read)) {
+    facade.SetFilingHistory(&history);
+  }
   nlohmann::ordered_json all = nlohmann::ordered_json::array();
   bool anyError = false;
   for (const std::string& file : m_options.files) {

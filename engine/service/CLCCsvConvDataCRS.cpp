@@ -6,6 +6,10 @@
 #include "diagnostics/CLCValidResult.h"
 #include "csv/CLCCRSRecordOrigins.h"
 #include "validate/CLCMessageValidator.h"
+#ifdef QUORVEX_WITH_HISTORY
+#include "CLCFilingHistory.h"
+#include "history/CLCHistoryRules.h"
+#endif
 
 #include <new>
 #include <string_view>
@@ -184,7 +188,13 @@ const CLCValidationResult& CLCCsvConvDataCRS::PutValidation(CLCValidationResult&
 const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLBuffer(const char* data, std::size_t size,
                                                                 CLCValidationContext context) {
   try {
-    return PutValidation(CLCMessageValidator::Validate(data, size, context));
+    CLCMessageValidator::MoreRules more;
+#ifdef QUORVEX_WITH_HISTORY
+    if (m_pHistory != nullptr && m_pHistory->m_pStore != nullptr) {
+      more = CLCHistoryRules::Hook(*m_pHistory->m_pStore, data, size);
+    }
+#endif
+    return PutValidation(CLCMessageValidator::Validate(data, size, context, more));
   } catch (...) {
     CLCValidationResult failed;
     failed.note = "unexpected error";
