@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "HistoryCommand.h"
 #include "MessageLanguage.h"
 #include "quorvex.h"
 
@@ -110,6 +111,23 @@ void CheckReport(const ToolOptions& options) {
   }
 }
 
+// A history named on the command line must be there: only `history add`
+// creates one.
+void CheckHistory(const ToolOptions& options) {
+  if (!options.historyGiven) return;
+  if (IsBlank(options.history)) throw UsageError{"--history: the path is blank: give a file"};
+  if (options.command == ToolCommand::Convert && !options.validatesOutput()) {
+    throw UsageError{"--history is consulted when the converted XML is validated, which " +
+                     std::string(options.noValidate ? "--no-validate skips: remove one of them"
+                                                    : "schema 1.0 output is not: use it with schema 2.0")};
+  }
+  struct stat status;
+  if (stat(options.history.c_str(), &status) != 0) {
+    throw UsageError{"--history: there is no filing history at " + options.history +
+                     ": record a filed message with `quorvex history add` first"};
+  }
+}
+
 }  // namespace
 
 std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& options) {
@@ -148,6 +166,9 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   convert->add_flag("--no-check", options.noCheck, "convert without checking first, as the library does");
   convert->add_flag("--no-validate", options.noValidate,
                     "write the XML without validating it first against the OECD schema and Status Message rules");
+  convert->add_option("--history", options.history, "filing history to check the message against (default: "
+                                                    "the user's, when it exists)")
+      ->type_name("DB");
   CLI::App* readXml = app.add_subcommand("read-xml", "read back an XML file");
   readXml->add_option("FILE", options.files, "XML file")->required()->expected(1);
   readXml->add_option("--limit", limit, "byte limit, -1 for none (default)")->type_name("N");
@@ -166,6 +187,30 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
   validate->add_option("--context", options.context,
                        "domestic or exchange (default: domestic when TransmittingCountry equals ReceivingCountry)")
       ->check(CLI::IsMember({"domestic", "exchange"}));
+  validate->add_option("--history", options.history, "filing history to check against (default: the user's, "
+                                                     "when it exists)")
+      ->type_name("DB");
+
+  CLI::App* history = app.add_subcommand("history", "the filing history: messages filed and the authority's answers");
+  history->require_subcommand(1);
+  const auto historyFile = [&](CLI::App* action) {
+    action->add_option("--history", options.history, "the history file (default: " +
+                                                          HistoryCommand::DefaultPathText() + ")")
+        ->type_name("DB");
+  };
+  CLI::App* add = history->add_subcommand("add", "record a message that was filed");
+  add->add_option("FILE", options.files, "the CRS XML message filed")->required()->expected(1)->type_name("");
+  add->add_option("--csv", options.csv, "the CSV file it was converted from: records its line for each DocRefId")
+      ->type_name("FILE.csv");
+  historyFile(add);
+  CLI::App* list = history->add_subcommand("list", "list the messages recorded");
+  list->add_flag("--json", options.json, "print a JSON array, one object per message");
+  historyFile(list);
+  CLI::App* status = history->add_subcommand("status", "import the authority's CRS status message");
+  status->add_option("FILE", options.files, "the status message (urn:oecd:ties:csm:v2)")
+      ->required()->expected(1)->type_name("");
+  status->add_flag("--json", options.json, "print the answer as one JSON object");
+  historyFile(status);
 
   try {
     app.parse(argc, argv);
@@ -176,11 +221,23 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
     return kUsageError;
   }
 
-  CLI::App* chosen = check->parsed() ? check : convert->parsed() ? convert : readXml->parsed() ? readXml : validate;
+  CLI::App* chosen = check->parsed()     ? check
+                     : convert->parsed() ? convert
+                     : readXml->parsed() ? readXml
+                     : history->parsed() ? history
+                                         : validate;
   options.command = chosen == check     ? ToolCommand::Check
                     : chosen == convert ? ToolCommand::Convert
                     : chosen == readXml ? ToolCommand::ReadXml
+                    : chosen == history ? ToolCommand::History
                                         : ToolCommand::Validate;
+  if (chosen == history) {
+    CLI::App* action = add->parsed() ? add : list->parsed() ? list : status;
+    options.historyAction = action->get_name();
+    options.historyGiven = action->count("--history") > 0;
+  } else if (chosen == convert || chosen == validate) {
+    options.historyGiven = chosen->count("--history") > 0;
+  }
   options.language = language.empty() ? MessageLanguage::FromLocale()
                      : language == "ja" ? ToolLanguage::Japanese
                                         : ToolLanguage::English;
@@ -189,16 +246,21 @@ std::optional<int> CommandLine::Parse(int argc, char** argv, ToolOptions& option
       options.limit = ParseLimit(limit);
     } else if (options.command == ToolCommand::Validate) {
       CheckReport(options);
+      CheckHistory(options);
+    } else if (options.command == ToolCommand::History) {
+      if (options.historyGiven && IsBlank(options.history)) throw UsageError{"--history: the path is blank: give a file"};
     } else {
       options.yearGiven = chosen->count("--year") > 0;
       CheckYear(options);
       if (options.command == ToolCommand::Convert) {
         CheckOutputs(options, convert->count("-o") > 0, convert->count("-d") > 0);
+        CheckHistory(options);
       }
       CheckReport(options);
     }
   } catch (const UsageError& error) {
-    std::cerr << "quorvex " << chosen->get_name() << ": " << error.message << "\nRun with --help for more information.\n";
+    std::cerr << "quorvex " << chosen->get_name() << (options.historyAction.empty() ? "" : " " + options.historyAction)
+              << ": " << error.message << "\nRun with --help for more information.\n";
     return kUsageError;
   }
   return std::nullopt;

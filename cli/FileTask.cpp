@@ -1,6 +1,7 @@
 #include "FileTask.h"
 
 #include "CLCCsvConvDataCRS.h"
+#include "CLCFilingHistory.h"
 #include "Interruption.h"
 #include "Problems.h"
 
@@ -81,6 +82,16 @@ FileOutcome FileTask::Run() const {
       // The XML is validated before anything is written: a message the
       // authority would refuse is reported, never written or printed.
       CLCValidationResult validation;
+      // The filing history, when there is one, is consulted by that validation.
+      CLCFilingHistory history;
+      if (m_options.validatesOutput() && !m_options.history.empty()) {
+        if (!history.Open(m_options.history.c_str(), CLCFilingHistory::Access::Read)) {
+          outcome.refusal = "the filing history cannot be used: " + history.Error();
+          outcome.record.putResult("E_FAIL");
+          return outcome;
+        }
+        facade.SetFilingHistory(&history);
+      }
       if (m_options.validatesOutput()) {
         facade.SetOutputGate([&](const std::string& xml) {
           outcome.validated = true;

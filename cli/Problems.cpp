@@ -35,7 +35,8 @@ std::string ArgumentName(ToolCommand command, long column) {
     case ToolCommand::Check: return "--year (reporting year)";
     case ToolCommand::Convert: return "-o (output file)";
     case ToolCommand::ReadXml: return "--limit (read limit)";
-    case ToolCommand::Validate: break;  // its findings name no argument
+    case ToolCommand::Validate:
+    case ToolCommand::History: break;  // their findings name no argument
   }
   return {};
 }

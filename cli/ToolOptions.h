@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-enum class ToolCommand { Check, Convert, ReadXml, Validate };
+enum class ToolCommand { Check, Convert, ReadXml, Validate, History };
 
 // Everything the command line asked for, after the usage rules were applied.
 struct ToolOptions {
@@ -23,6 +23,10 @@ struct ToolOptions {
   ToolLanguage language = ToolLanguage::English;
   unsigned jobs = 1;
   std::string context;       // validate: "domestic", "exchange" or empty for automatic
+  std::string history;       // --history DB; after HistoryCommand::Resolve, the history consulted (empty: none)
+  bool historyGiven = false;
+  std::string historyAction; // history: "add", "list" or "status"
+  std::string csv;           // history add --csv
 
   // A conversion that runs the check of its schema first.
   bool checksFirst() const { return command == ToolCommand::Check || (command == ToolCommand::Convert && !noCheck); }

@@ -1,6 +1,7 @@
 #include "ValidateCommand.h"
 
 #include "CLCCsvConvDataCRS.h"
+#include "CLCFilingHistory.h"
 #include "Findings.h"
 #include "HtmlReport.h"
 
@@ -50,6 +51,10 @@ int ValidateCommand::Run() const {
                                        : m_options.context == "exchange" ? CLCValidationContext::Exchange
                                                                          : CLCValidationContext::Automatic;
   CLCCsvConvDataCRS facade;
+  CLCFilingHistory history;
+  if (!m_options.history.empty() && history.Open(m_options.history.c_str(), CLCFilingHistory::Access::Read)) {
+    facade.SetFilingHistory(&history);
+  }
   nlohmann::ordered_json all = nlohmann::ordered_json::array();
   bool failed = false;
   for (const std::string& file : m_options.files) {

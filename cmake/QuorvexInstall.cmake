@@ -8,7 +8,12 @@ install(TARGETS quorvex EXPORT QuorvexTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+if(QUORVEX_HISTORY)
+  install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+else()
+  install(DIRECTORY include/ DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
+          PATTERN CLCFilingHistory.h EXCLUDE PATTERN quorvex_history.h EXCLUDE)
+endif()
 if(TARGET quorvex_cli)
   install(TARGETS quorvex_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
@@ -19,6 +24,9 @@ if(BUILD_SHARED_LIBS)
   set(QUORVEX_CONFIG_DEPENDENCIES "")
 else()
   set(QUORVEX_CONFIG_DEPENDENCIES "find_dependency(XercesC)\nfind_dependency(Threads)\n")
+  if(QUORVEX_HISTORY)
+    string(APPEND QUORVEX_CONFIG_DEPENDENCIES "find_dependency(SQLite3)\n")
+  endif()
 endif()
 configure_package_config_file(cmake/QuorvexConfig.cmake.in ${CMAKE_CURRENT_BINARY_DIR}/QuorvexConfig.cmake
   INSTALL_DESTINATION ${QUORVEX_CMAKE_DIR})
@@ -35,6 +43,9 @@ if(BUILD_SHARED_LIBS)
 else()
   set(QUORVEX_PC_CFLAGS " -DQUORVEX_STATIC")
   set(QUORVEX_PC_LIBS_PRIVATE "-lxerces-c -pthread -lstdc++ -lm")
+  if(QUORVEX_HISTORY)
+    string(PREPEND QUORVEX_PC_LIBS_PRIVATE "-lsqlite3 ")
+  endif()
 endif()
 # Relocatable: the prefix is found from where quorvex.pc lies.
 file(RELATIVE_PATH QUORVEX_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)

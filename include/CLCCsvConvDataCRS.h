@@ -15,6 +15,7 @@
 namespace quorvex::internal {
 class CLCCRSDataManager;
 }
+class CLCFilingHistory;
 
 // The engine's single entry point. Each operation runs the data-manager steps
 // for one call and returns the facade's result record, which every later
@@ -58,6 +59,11 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
                                              CLCValidationContext context = CLCValidationContext::Automatic);
   const CLCValidationResult& ValidateXMLBuffer(const char* data, std::size_t size,
                                                CLCValidationContext context = CLCValidationContext::Automatic);
+  // With a filing history (CLCFilingHistory.h, in builds that have it) the
+  // validations also apply the rules that need earlier filings: 50009, 80000,
+  // 80002 and 80003. The history stays the caller's and must stay open while
+  // set; null, the default, sets none.
+  void SetFilingHistory(const CLCFilingHistory* history) { m_pHistory = history; }
 
   // The CSV line of each DocRefId (header and accounts) of a CSV file, in
   // file order, to show findings in a message converted from it at their
@@ -104,6 +110,7 @@ class QUORVEX_EXPORT CLCCsvConvDataCRS {
 
   std::unique_ptr<CLCCsvConvResultCRS> m_pResult;
   std::unique_ptr<CLCValidationResult> m_pValidation;
+  const CLCFilingHistory* m_pHistory = nullptr;
   bool m_bDescribeErrors = false;
   Clock m_clock;
   OutputGate m_outputGate;

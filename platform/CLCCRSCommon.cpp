@@ -55,6 +55,8 @@ bool CLCCRSCommon::PathFileIsRead(const char* path) { return CLCNative::pathFile
 
 bool CLCCRSCommon::PathDirectoryExists(const char* path) { return CLCNative::pathDirectoryExists(path); }
 
+bool CLCCRSCommon::CreatePathDirectory(const char* path) { return CLCNative::createPathDirectory(path); }
+
 std::string CLCCRSCommon::StringTrim(const char* text) { return CLCPortable::trim(text); }
 
 void CLCCRSCommon::ConvEntityRefs(const char* text, std::size_t length, std::string& out, bool attribute) {

@@ -56,6 +56,9 @@ class CLCCRSCommon {
   // True when the folder that would hold the path exists. A path without a
   // folder part names a file in the current folder.
   static bool PathDirectoryExists(const char* path);
+  // Creates the folder that would hold the path, with any missing parents;
+  // true when it exists afterwards.
+  static bool CreatePathDirectory(const char* path);
 
   // Copy without leading and trailing white space (space, U+3000, tab, CR, LF,
   // form feed, vertical tab and the other Unicode white space); empty for null.

@@ -276,6 +276,23 @@ bool CLCNative::pathDirectoryExists(const char* path) {
   return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool CLCNative::createPathDirectory(const char* path) {
+  if (path == nullptr || *path == '\0') return false;
+  const std::string folder = FolderOf(path);
+  const auto isFolder = [](const std::string& name) {
+    struct stat info {};
+    return ::stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  };
+  // From the top down; EEXIST when another process made one in between.
+  for (std::size_t end = 1; end <= folder.size(); ++end) {
+    if (end != folder.size() && folder[end] != '/') continue;
+    const std::string part = folder.substr(0, end);
+    if (isFolder(part)) continue;
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return isFolder(folder);
+}
+
 std::string CLCNative::homeDirectory() {
   if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
   long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);

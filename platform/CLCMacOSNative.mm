@@ -215,6 +215,23 @@ bool CLCNative::pathDirectoryExists(const char* path) {
   });
 }
 
+bool CLCNative::createPathDirectory(const char* path) {
+  return Guarded(false, [&]() {
+    NSString* file = PathOf(path);
+    if (file == nil) return false;
+    NSString* folder = [file stringByDeletingLastPathComponent];
+    if ([folder length] == 0) return true;  // the current folder
+    NSDictionary* attributes = [NSDictionary dictionaryWithObject:[NSNumber numberWithShort:0700]
+                                                           forKey:NSFilePosixPermissions];
+    // Fails when the folder appeared meanwhile; what counts is that it is there.
+    [[NSFileManager defaultManager] createDirectoryAtPath:folder
+                              withIntermediateDirectories:YES
+                                               attributes:attributes
+                                                    error:NULL];
+    return EntryKind(folder) == 1;
+  });
+}
+
 bool CLCNative::localNow(CLCLocalTime& now) {
   return Guarded(false, [&]() {
     NSDate* date = [NSDate date];

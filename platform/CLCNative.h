@@ -84,6 +84,11 @@ class CLCNative {
   // True when the folder that would hold the path exists and is a folder; a path
   // without a folder part names a file in the current folder.
   static bool pathDirectoryExists(const char* path);
+  // Creates the folder that would hold the path, and every missing folder
+  // above it (new ones for the user alone where the system has such modes);
+  // a folder another process creates meanwhile is fine. True when the folder
+  // exists afterwards.
+  static bool createPathDirectory(const char* path);
   // Current local time; false when the clock cannot be read.
   static bool localNow(CLCLocalTime& now);
   // The user's home folder, or empty text.

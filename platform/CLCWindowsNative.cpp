@@ -299,6 +299,31 @@ bool CLCNative::pathDirectoryExists(const char* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool CLCNative::createPathDirectory(const char* path) {
+  std::wstring wide;
+  if (!ToWide(path, wide) || wide.empty()) return false;
+  const std::wstring folder = FolderOf(wide);
+  const auto isFolder = [](const std::wstring& name) {
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  };
+  // A share (\\server\share) is taken as it is: only folders inside it are made.
+  std::size_t first = 1;
+  if (folder.size() > 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
+    int separators = 0;
+    for (first = 2; first < folder.size() && separators < 2; ++first) separators += IsSeparator(folder[first]) ? 1 : 0;
+  }
+  // From the top down ("C:" exists already); a folder another process made
+  // in between is fine.
+  for (std::size_t end = first; end <= folder.size(); ++end) {
+    if (end != folder.size() && !IsSeparator(folder[end])) continue;
+    const std::wstring part = folder.substr(0, end);
+    if (GetFileAttributesW(part.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+    if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  return isFolder(folder);
+}
+
 bool CLCNative::localNow(CLCLocalTime& now) {
   // SYSTEMTIME is Gregorian whatever calendar the user has chosen.
   SYSTEMTIME local{};

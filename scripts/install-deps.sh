@@ -8,7 +8,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
   build-essential cmake pkg-config \
-  libxerces-c-dev libicu-dev \
+  libxerces-c-dev libicu-dev libsqlite3-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
   libcli11-dev nlohmann-json3-dev \
   libxml2-utils python3 bc time mawk \

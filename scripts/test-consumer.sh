@@ -36,7 +36,8 @@ for kind in static shared; do
   cmake --install "$build" --prefix "$prefix" >/dev/null
 
   echo "== $kind: installed tree"
-  for wanted in include/CLCCsvConvDataCRS.h include/quorvex.h lib/cmake/Quorvex/QuorvexConfig.cmake \
+  for wanted in include/CLCCsvConvDataCRS.h include/quorvex.h include/CLCFilingHistory.h include/quorvex_history.h \
+                lib/cmake/Quorvex/QuorvexConfig.cmake \
                 lib/cmake/Quorvex/QuorvexConfigVersion.cmake lib/pkgconfig/quorvex.pc bin/quorvex; do
     [ -e "$prefix/$wanted" ] || { echo "missing $wanted" >&2; exit 1; }
   done
@@ -44,7 +45,8 @@ for kind in static shared; do
   for header in "$prefix"/include/*; do
     case ${header##*/} in
       CLCCsvConvDataCRS.h | CLCCsvConvResultCRS.h | CLCErrorDescription.h | CLCLocalTime.h | \
-      CLCValidationResult.h | CLCRecordOrigin.h | quorvex.h | quorvex_export.h) ;;
+      CLCValidationResult.h | CLCRecordOrigin.h | CLCFilingHistory.h | quorvex.h | quorvex_export.h | \
+      quorvex_history.h) ;;
       *) echo "private header installed: $header" >&2; exit 1 ;;
     esac
   done

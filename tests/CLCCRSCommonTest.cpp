@@ -355,6 +355,29 @@ TEST(PathDirectoryExists, TestsTheFolderPart) {
   EXPECT_FALSE(CLCCRSCommon::PathDirectoryExists(nullptr));
 }
 
+TEST(CreatePathDirectory, MakesTheMissingFoldersOfAPath) {
+  TempDir dir;
+  WriteBytes(dir.file("a.csv"), "x");
+  struct Case {
+    std::string path;
+    bool expected;
+    std::string folder;  // that must exist afterwards
+  } cases[] = {
+      {dir.file("one/two/three/h.sqlite3"), true, dir.file("one/two/three")},
+      {dir.file("one/two/other.sqlite3"), true, dir.file("one/two")},  // exists already
+      {dir.file("h.sqlite3"), true, dir.path()},
+      {dir.file("a.csv/h.sqlite3"), false, ""},  // a file is in the way
+      {"", false, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(CLCCRSCommon::CreatePathDirectory(c.path.c_str()), c.expected) << c.path;
+    if (!c.folder.empty()) {
+      EXPECT_TRUE(CLCCRSCommon::PathDirectoryExists((c.folder + "/x").c_str())) << c.folder;
+    }
+  }
+  EXPECT_FALSE(CLCCRSCommon::CreatePathDirectory(nullptr));
+}
+
 TEST(GetCharacterLength, CountsUtf16Units) {
   struct Case {
     const char* text;

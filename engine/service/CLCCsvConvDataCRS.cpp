@@ -6,6 +6,10 @@
 #include "diagnostics/CLCValidResult.h"
 #include "csv/CLCCRSRecordOrigins.h"
 #include "validate/CLCMessageValidator.h"
+#ifdef QUORVEX_WITH_HISTORY
+#include "CLCFilingHistory.h"
+#include "history/CLCHistoryRules.h"
+#endif
 
 #include <new>
 #include <string_view>
@@ -184,7 +188,13 @@ const CLCValidationResult& CLCCsvConvDataCRS::PutValidation(CLCValidationResult&
 const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLBuffer(const char* data, std::size_t size,
                                                                 CLCValidationContext context) {
   try {
-    return PutValidation(CLCMessageValidator::Validate(data, size, context));
+    CLCMessageValidator::MoreRules more;
+#ifdef QUORVEX_WITH_HISTORY
+    if (m_pHistory != nullptr && m_pHistory->m_pStore != nullptr) {
+      more = CLCHistoryRules::Hook(*m_pHistory->m_pStore, data, size);
+    }
+#endif
+    return PutValidation(CLCMessageValidator::Validate(data, size, context, more));
   } catch (...) {
     CLCValidationResult failed;
     failed.note = "unexpected error";
@@ -194,6 +204,18 @@ const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLBuffer(const char* data
 
 const CLCValidationResult& CLCCsvConvDataCRS::ValidateXMLFile(const char* xmlPath, CLCValidationContext context) {
   try {
+#ifdef QUORVEX_WITH_HISTORY
+    // The history knows a recorded message by the digest of all its bytes.
+    if (m_pHistory != nullptr && m_pHistory->m_pStore != nullptr) {
+      std::string bytes;
+      if (xmlPath == nullptr || !CLCCRSCommon::ReadFileBytes(xmlPath, bytes)) {
+        CLCValidationResult unreadable;
+        unreadable.note = std::string("cannot read ") + (xmlPath != nullptr ? xmlPath : "(null)");
+        return PutValidation(std::move(unreadable));
+      }
+      return ValidateXMLBuffer(bytes.data(), bytes.size(), context);
+    }
+#endif
     return PutValidation(CLCMessageValidator::ValidateFile(xmlPath, context));
   } catch (...) {
     CLCValidationResult failed;

@@ -9,6 +9,7 @@
 
 #include "CLCCsvConvDataCRS.h"
 #include "diagnostics/CLCDebugDump.h"
+#include "service/quorvex_internal.h"
 #include "diagnostics/CRSMsgTable.h"
 #include "validate/CLCFindingText.h"
 
@@ -249,3 +250,7 @@ const char* quorvex_finding_title(const char* code, const char* lang) noexcept {
 const char* quorvex_version(void) noexcept { return QUORVEX_VERSION_STRING; }
 
 }  // extern "C"
+
+CLCCsvConvDataCRS* QuorvexFacadeOf(quorvex_converter* converter) noexcept {
+  return converter != nullptr ? &converter->facade : nullptr;
+}

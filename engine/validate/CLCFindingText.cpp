@@ -15,6 +15,7 @@ struct Title {
 constexpr Title kTitles[] = {
     {"50005", "Failed threat scan", "脅威検査で不合格"},
     {"50007", "Failed schema validation", "スキーマ検証で不合格"},
+    {"50009", "MessageRefId already used", "MessageRefIdが使用済み"},
     {"50010", "Test data", "テストデータ"},
     {"60000", "Invalid IBAN", "IBANの形式誤り"},
     {"60001", "Invalid ISIN", "ISINの形式誤り"},
@@ -34,6 +35,8 @@ constexpr Title kTitles[] = {
     {"60015", "No account report", "口座報告なし"},
     {"80000", "DocRefId already used", "DocRefIdが使用済み"},
     {"80001", "DocRefId format", "DocRefIdの形式誤り"},
+    {"80002", "Unknown CorrDocRefId", "CorrDocRefIdが不明"},
+    {"80003", "CorrDocRefId no longer valid", "CorrDocRefIdが訂正・削除済み"},
     {"80004", "CorrDocRefId for new data", "新規データにCorrDocRefIdあり"},
     {"80005", "Missing CorrDocRefId", "CorrDocRefIdなし"},
     {"80006", "CorrMessageRefId in a DocSpec", "DocSpecにCorrMessageRefIdあり"},

@@ -30,6 +30,9 @@ struct CLCRecordSpec {
 };
 
 struct CLCMessageSpec {
+  std::string sendingCompanyIN;  // may be absent
+  std::string reportingFIIN;     // the first ReportingFI's IN: with SendingCompanyIN, the institution
+  std::string reportingPeriod;
   std::string transmittingCountry;
   std::string receivingCountry;
   std::string messageRefId;

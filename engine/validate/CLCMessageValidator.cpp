@@ -163,8 +163,10 @@ class Handler : public DefaultHandler {
     const std::string_view parent = m_path.Name(1);
     if (Is(parent, "MessageSpec")) {
       return Is(name, "TransmittingCountry") || Is(name, "ReceivingCountry") || Is(name, "MessageRefId") ||
-             Is(name, "MessageTypeIndic") || Is(name, "Timestamp");
+             Is(name, "MessageTypeIndic") || Is(name, "Timestamp") || Is(name, "SendingCompanyIN") ||
+             Is(name, "ReportingPeriod");
     }
+    if (Is(parent, "ReportingFI") && Is(name, "IN")) return message.reportingFIIN.empty();
     if (!m_inRecord) return false;
     if (Is(parent, "DocSpec")) return Is(name, "DocTypeIndic") || Is(name, "DocRefId") || Is(name, "CorrDocRefId");
     if (Is(name, "BirthDate")) return true;
@@ -200,7 +202,13 @@ class Handler : public DefaultHandler {
     std::string value = XMLChToChar(m_text.c_str());
     const auto first = value.find_first_not_of(" \t\r\n");
     value = first == std::string::npos ? std::string() : value.substr(first, value.find_last_not_of(" \t\r\n") - first + 1);
-    if (Is(name, "TransmittingCountry")) {
+    if (Is(name, "SendingCompanyIN")) {
+      message.sendingCompanyIN = std::move(value);
+    } else if (Is(name, "ReportingPeriod")) {
+      message.reportingPeriod = std::move(value);
+    } else if (Is(name, "IN")) {
+      message.reportingFIIN = std::move(value);
+    } else if (Is(name, "TransmittingCountry")) {
       message.transmittingCountry = std::move(value);
     } else if (Is(name, "ReceivingCountry")) {
       message.receivingCountry = std::move(value);
@@ -346,7 +354,7 @@ class ScanningSource : public InputSource {
   Reading& m_reading;
 };
 
-CLCValidationResult Run(const Pull& pull, CLCValidationContext context) {
+CLCValidationResult Run(const Pull& pull, CLCValidationContext context, const CLCMessageValidator::MoreRules& more) {
   CLCValidationResult result;
   result.context = context == CLCValidationContext::Exchange ? CLCValidationContext::Exchange
                                                              : CLCValidationContext::Domestic;
@@ -438,6 +446,11 @@ CLCValidationResult Run(const Pull& pull, CLCValidationContext context) {
       findings.insert(findings.end(), std::make_move_iterator(threats.begin()), std::make_move_iterator(threats.end()));
     }
     CLCMessageRules::Check(handler.message, handler.records, result.context, findings);
+    if (more) {
+      std::string note;
+      more(handler.message, handler.records, findings, note);
+      if (!note.empty()) result.note += (result.note.empty() ? "" : "; ") + note;
+    }
   }
   std::stable_sort(findings.begin(), findings.end(), Before);
   NameRecords(findings, handler.recordStarts, handler.recordEnds, handler.records);
@@ -453,7 +466,8 @@ CLCValidationResult Run(const Pull& pull, CLCValidationContext context) {
 
 }  // namespace
 
-CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t size, CLCValidationContext context) {
+CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t size, CLCValidationContext context,
+                                                  const MoreRules& more) {
   if (data == nullptr && size > 0) {
     CLCValidationResult result;
     result.note = "no message: a null buffer";
@@ -466,10 +480,11 @@ CLCValidationResult CLCMessageValidator::Validate(const char* data, std::size_t 
     offset += n;
     return static_cast<long>(n);
   };
-  return Run(pull, context);
+  return Run(pull, context, more);
 }
 
-CLCValidationResult CLCMessageValidator::ValidateFile(const char* path, CLCValidationContext context) {
+CLCValidationResult CLCMessageValidator::ValidateFile(const char* path, CLCValidationContext context,
+                                                      const MoreRules& more) {
   const std::unique_ptr<CLCNativeFileReader> file = CLCCRSCommon::OpenFileReader(path);
   if (!file) {
     CLCValidationResult unreadable;
@@ -477,6 +492,6 @@ CLCValidationResult CLCMessageValidator::ValidateFile(const char* path, CLCValid
     return unreadable;
   }
   const Pull pull = [&](char* buffer, std::size_t capacity) { return file->read(buffer, capacity); };
-  return Run(pull, context);
+  return Run(pull, context, more);
 }
 }  // namespace quorvex::internal

@@ -1,7 +1,11 @@
 #pragma once
 #include "CLCValidationResult.h"
+#include "validate/CLCMessageRules.h"
 
 #include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace quorvex::internal {
 
@@ -15,10 +19,18 @@ class CLCMessageValidator {
   // in every record must not exhaust memory.
   static constexpr std::size_t kMaxFindings = 10000;
 
-  static CLCValidationResult Validate(const char* data, std::size_t size, CLCValidationContext context);
+  // Rules that need more than the message (the filing history): given what
+  // the pass collected of a well-formed CRS XML 2.0 message, they add their
+  // findings and may say what they did not check.
+  using MoreRules = std::function<void(const CLCMessageSpec& message, const std::vector<CLCRecordSpec>& records,
+                                       std::vector<CLCValidationFinding>& findings, std::string& note)>;
+
+  static CLCValidationResult Validate(const char* data, std::size_t size, CLCValidationContext context,
+                                      const MoreRules& more = nullptr);
   // The same on a file read in pieces: memory follows the records, not the
   // size of the message. A file that cannot be opened is not valid, with no
   // finding and the reason in `note`.
-  static CLCValidationResult ValidateFile(const char* path, CLCValidationContext context);
+  static CLCValidationResult ValidateFile(const char* path, CLCValidationContext context,
+                                          const MoreRules& more = nullptr);
 };
 }  // namespace quorvex::internal
