@@ -78,6 +78,8 @@ void CLCThreatScanner::Data(char c) {
     finding.path = m_path.Str() + m_suffix;
     finding.message = std::string("the data contains \"") + kPatterns[i] +
                       "\", which receivers' threat scans refuse; remove or replace it";
+    // A line break inside a value is written as a character reference.
+    if (i == 2) finding.message += " (a carriage return in a value is written \"&#13;\": keep values on one line)";
     m_sink(std::move(finding));
   }
   // "---" holds one "--" for each of its two pairs; once reported, either is enough.
