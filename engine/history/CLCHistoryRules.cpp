@@ -7,30 +7,6 @@ namespace quorvex::internal {
 
 namespace {
 
-enum class DocKind { Resend, New, Correction, Other };
-
-DocKind KindOf(const std::string& indic) {
-  if (indic == "OECD0" || indic == "OECD10") return DocKind::Resend;
-  if (indic == "OECD1" || indic == "OECD11") return DocKind::New;
-  if (indic == "OECD2" || indic == "OECD3" || indic == "OECD12" || indic == "OECD13") return DocKind::Correction;
-  return DocKind::Other;
-}
-
-bool IsTest(const std::string& indic) { return indic.size() == 6 && indic.compare(0, 5, "OECD1") == 0; }
-
-void Add(std::vector<CLCValidationFinding>& findings, const char* code, const CLCValuePosition& at,
-         const std::string& docRefId, std::string message) {
-  CLCValidationFinding finding;
-  finding.code = code;
-  finding.severity = CLCFindingSeverity::Error;
-  finding.line = at.line > 0 ? at.line : 1;
-  finding.column = at.column > 0 ? at.column : 1;
-  finding.path = at.path;
-  finding.docRefId = docRefId;
-  finding.message = std::move(message);
-  findings.push_back(std::move(finding));
-}
-
 // " (accounts.csv line 4)" when the record's CSV line is known.
 std::string Where(const CLCFiledRecord& record) {
   if (record.csvLine <= 0) return {};
@@ -51,9 +27,10 @@ std::string WhyNotCorrectable(const CLCRecordSpec& correction, const CLCFiledRec
     return "CorrDocRefId " + name + " names a record the authority did not take in (" + why +
            "): send that record again as new data (OECD1) instead of correcting it";
   }
-  if (IsTest(correction.docTypeIndic) != IsTest(target.docTypeIndic)) {
-    return "CorrDocRefId " + name + " names a " + (IsTest(target.docTypeIndic) ? "test" : "production") + " record (" +
-           target.docTypeIndic + ") from a " + (IsTest(correction.docTypeIndic) ? "test" : "production") +
+  if (CLCIsTestRecord(correction.docTypeIndic) != CLCIsTestRecord(target.docTypeIndic)) {
+    return "CorrDocRefId " + name + " names a " + (CLCIsTestRecord(target.docTypeIndic) ? "test" : "production") +
+           " record (" + target.docTypeIndic + ") from a " +
+           (CLCIsTestRecord(correction.docTypeIndic) ? "test" : "production") +
            " correction (" + correction.docTypeIndic +
            "): test corrections point at test records, production ones at "
            "production records";
@@ -79,7 +56,7 @@ void CLCHistoryRules::Check(const CLCHistoryStore& store, const CLCMessageSpec& 
       note = "this message is in the filing history (recorded " + recorded.addedAt +
              "): checked against the messages recorded before it";
     } else {
-      Add(findings, "50009", message.messageRefIdAt, "",
+      AddFinding(findings, "50009", CLCFindingSeverity::Error, message.messageRefIdAt, "",
           "MessageRefId " + message.messageRefId + " was used before, by the message recorded " + recorded.addedAt +
               " from " + recorded.xmlFile + ": every message needs a MessageRefId of its own");
     }
@@ -88,23 +65,23 @@ void CLCHistoryRules::Check(const CLCHistoryStore& store, const CLCMessageSpec& 
   CLCHistoryStore::Lookups lookups(store);
   CLCFiledRecord filed;
   for (const CLCRecordSpec& record : records) {
-    const DocKind kind = KindOf(record.docTypeIndic);
-    if (!record.docRefId.empty() && kind != DocKind::Resend && lookups.FindRecord(record.docRefId, before, filed) &&
+    const CLCDocKind kind = CLCDocKindOf(record.docTypeIndic);
+    if (!record.docRefId.empty() && kind != CLCDocKind::Resend && lookups.FindRecord(record.docRefId, before, filed) &&
         filed.OnFile()) {
-      Add(findings, "80000", record.docRefIdAt, record.docRefId,
+      AddFinding(findings, "80000", CLCFindingSeverity::Error, record.docRefIdAt, record.docRefId,
           "DocRefId " + record.docRefId + " was filed before, " + InMessage(filed) +
               ": a record needs a DocRefId never used before; only resent data (OECD0) keeps its DocRefId");
     }
-    if (kind != DocKind::Correction || record.corrDocRefIdAt.line <= 0 || record.corrDocRefId.empty()) continue;
+    if (kind != CLCDocKind::Correction || record.corrDocRefIdAt.line <= 0 || record.corrDocRefId.empty()) continue;
     if (!lookups.FindRecord(record.corrDocRefId, before, filed)) {
-      Add(findings, "80002", record.corrDocRefIdAt, record.docRefId,
+      AddFinding(findings, "80002", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId,
           "CorrDocRefId " + record.corrDocRefId +
               " names no record on file: a correction or deletion points at the "
               "DocRefId of a record filed in an earlier message");
       continue;
     }
     if (const std::string why = WhyNotCorrectable(record, filed, institution); !why.empty()) {
-      Add(findings, "80002", record.corrDocRefIdAt, record.docRefId, why);
+      AddFinding(findings, "80002", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId, why);
       continue;
     }
     CLCFiledRecord correction;
@@ -123,7 +100,7 @@ void CLCHistoryRules::Check(const CLCHistoryStore& store, const CLCMessageSpec& 
     text += deleted ? "the record was deleted by DocRefId " + latest.docRefId + " " + InMessage(latest) +
                           ", so nothing is left to correct"
                     : "point at the latest DocRefId of the record, " + latest.docRefId;
-    Add(findings, "80003", record.corrDocRefIdAt, record.docRefId, text);
+    AddFinding(findings, "80003", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId, text);
   }
 }
 

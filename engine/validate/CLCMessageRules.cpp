@@ -1,35 +1,43 @@
 #include "validate/CLCMessageRules.h"
 
-#include "validate/CLCRecordRules.h"
-
 #include <algorithm>
 #include <unordered_map>
 
 namespace quorvex::internal {
 
-namespace {
+CLCDocKind CLCDocKindOf(const std::string& indic) {
+  if (indic == "OECD0" || indic == "OECD10") return CLCDocKind::Resend;
+  if (indic == "OECD1" || indic == "OECD11") return CLCDocKind::New;
+  if (indic == "OECD2" || indic == "OECD3" || indic == "OECD12" || indic == "OECD13") return CLCDocKind::Correction;
+  return CLCDocKind::Other;
+}
 
-enum class DocKind { Resend, New, Correction, Other };
-
-bool IsTest(const std::string& indic) {
+bool CLCIsTestRecord(const std::string& indic) {
   return indic == "OECD10" || indic == "OECD11" || indic == "OECD12" || indic == "OECD13";
 }
 
-// Test records mirror the live ones: OECD11 is new test data, and so on.
-DocKind KindOf(const std::string& indic) {
-  if (indic == "OECD0" || indic == "OECD10") return DocKind::Resend;
-  if (indic == "OECD1" || indic == "OECD11") return DocKind::New;
-  if (indic == "OECD2" || indic == "OECD3" || indic == "OECD12" || indic == "OECD13") return DocKind::Correction;
-  return DocKind::Other;
+void AddFinding(std::vector<CLCValidationFinding>& findings, const char* code, CLCFindingSeverity severity,
+                const CLCValuePosition& at, const std::string& docRefId, std::string message) {
+  CLCValidationFinding finding;
+  finding.code = code;
+  finding.severity = severity;
+  finding.line = at.line > 0 ? at.line : 1;
+  finding.column = at.column > 0 ? at.column : 1;
+  finding.path = at.path;
+  finding.docRefId = docRefId;
+  finding.message = std::move(message);
+  findings.push_back(std::move(finding));
 }
+
+namespace {
 
 void CheckTestData(const std::vector<CLCRecordSpec>& records, std::vector<CLCValidationFinding>& findings) {
   std::size_t tests = 0;
-  for (const CLCRecordSpec& record : records) tests += IsTest(record.docTypeIndic) ? 1 : 0;
+  for (const CLCRecordSpec& record : records) tests += CLCIsTestRecord(record.docTypeIndic) ? 1 : 0;
   if (tests == 0) return;
   if (tests < records.size()) {
     for (const CLCRecordSpec& record : records) {
-      if (!IsTest(record.docTypeIndic)) continue;
+      if (!CLCIsTestRecord(record.docTypeIndic)) continue;
       AddFinding(findings, "50010", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
           "test data (" + record.docTypeIndic + ") among live records (OECD0 to OECD3): a message is all test "
           "data or none");
@@ -73,18 +81,18 @@ void CheckCorrections(const CLCMessageSpec& message, const std::vector<CLCRecord
   const CLCRecordSpec* firstNew = nullptr;
   const CLCRecordSpec* firstCorrection = nullptr;
   for (const CLCRecordSpec& record : records) {
-    const DocKind kind = KindOf(record.docTypeIndic);
+    const CLCDocKind kind = CLCDocKindOf(record.docTypeIndic);
     const bool hasCorr = record.corrDocRefIdAt.line > 0;
-    if (kind == DocKind::New && hasCorr) {
+    if (kind == CLCDocKind::New && hasCorr) {
       AddFinding(findings, "80004", CLCFindingSeverity::Error, record.corrDocRefIdAt, record.docRefId,
           "a new record (" + record.docTypeIndic + ") carries CorrDocRefId " + record.corrDocRefId +
               ": only a correction or deletion refers to an earlier record");
     }
-    if (kind == DocKind::Correction && !hasCorr) {
+    if (kind == CLCDocKind::Correction && !hasCorr) {
       AddFinding(findings, "80005", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
           "a correction or deletion (" + record.docTypeIndic + ") needs the CorrDocRefId of the record it replaces");
     }
-    if (kind == DocKind::Resend && record.account) {
+    if (kind == CLCDocKind::Resend && record.account) {
       AddFinding(findings, "80008", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,
                  "an account report cannot be resent unchanged (" + record.docTypeIndic +
                      "): only the ReportingFI is; send accounts as new data, corrections or deletions");
@@ -97,23 +105,23 @@ void CheckCorrections(const CLCMessageSpec& message, const std::vector<CLCRecord
                        first->second->docRefId + ": one message changes a record once");
       }
     }
-    if (kind == DocKind::New && firstNew == nullptr) firstNew = &record;
-    if (kind == DocKind::Correction && firstCorrection == nullptr) firstCorrection = &record;
+    if (kind == CLCDocKind::New && firstNew == nullptr) firstNew = &record;
+    if (kind == CLCDocKind::Correction && firstCorrection == nullptr) firstCorrection = &record;
   }
   if (firstCorrection == nullptr) return;
   // A message of new data (CRS701) holds no correction at all; otherwise the
   // kind that appears second is the intruder.
-  DocKind intruder = DocKind::Correction;
+  CLCDocKind intruder = CLCDocKind::Correction;
   if (message.messageTypeIndic != "CRS701") {
     if (firstNew == nullptr) return;
     const bool newFirst = firstNew->docTypeIndicAt.line < firstCorrection->docTypeIndicAt.line ||
                           (firstNew->docTypeIndicAt.line == firstCorrection->docTypeIndicAt.line &&
                            firstNew->docTypeIndicAt.column < firstCorrection->docTypeIndicAt.column);
-    intruder = newFirst ? DocKind::Correction : DocKind::New;
+    intruder = newFirst ? CLCDocKind::Correction : CLCDocKind::New;
   }
   for (const CLCRecordSpec& record : records) {
-    if (KindOf(record.docTypeIndic) != intruder) continue;
-    std::string why = intruder == DocKind::New ? "this new record follows corrections"
+    if (CLCDocKindOf(record.docTypeIndic) != intruder) continue;
+    std::string why = intruder == CLCDocKind::New ? "this new record follows corrections"
                       : firstNew != nullptr    ? "this correction follows new records"
                                                : "this correction is in a message of new data (CRS701)";
     AddFinding(findings, "80010", CLCFindingSeverity::Error, record.docTypeIndicAt, record.docRefId,

@@ -42,6 +42,16 @@ struct CLCMessageSpec {
   std::string timestamp;
 };
 
+// What a DocTypeIndic says of its record; test records (OECD10 to OECD13)
+// mirror the live ones.
+enum class CLCDocKind { Resend, New, Correction, Other };
+CLCDocKind CLCDocKindOf(const std::string& docTypeIndic);
+bool CLCIsTestRecord(const std::string& docTypeIndic);
+
+// Adds one error or warning, its line and column at least 1.
+void AddFinding(std::vector<CLCValidationFinding>& findings, const char* code, CLCFindingSeverity severity,
+                const CLCValuePosition& at, const std::string& docRefId, std::string message);
+
 // The Status Message rules that one message shows on its own (no history).
 class CLCMessageRules {
  public:

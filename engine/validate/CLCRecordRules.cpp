@@ -37,19 +37,6 @@ Amount ReadAmount(std::string_view text) {
 
 }  // namespace
 
-void AddFinding(std::vector<CLCValidationFinding>& findings, const char* code, CLCFindingSeverity severity,
-                const CLCValuePosition& at, const std::string& docRefId, std::string message) {
-  CLCValidationFinding finding;
-  finding.code = code;
-  finding.severity = severity;
-  finding.line = at.line > 0 ? at.line : 1;
-  finding.column = at.column > 0 ? at.column : 1;
-  finding.path = at.path;
-  finding.docRefId = docRefId;
-  finding.message = std::move(message);
-  findings.push_back(std::move(finding));
-}
-
 // ISO 13616: country letters, two check digits, up to 30 letters or digits,
 // the whole rotated and read as a number giving 1 modulo 97.
 bool CLCRecordRules::IsIban(std::string_view text) {

@@ -45,8 +45,4 @@ class CLCRecordRules {
   static bool IsIban(std::string_view text);
   static bool IsIsin(std::string_view text);
 };
-
-// Adds one finding, its line and column at least 1.
-void AddFinding(std::vector<CLCValidationFinding>& findings, const char* code, CLCFindingSeverity severity,
-                const CLCValuePosition& at, const std::string& docRefId, std::string message);
 }  // namespace quorvex::internal
