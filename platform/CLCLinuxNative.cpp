@@ -166,8 +166,13 @@ std::unique_ptr<CLCNativeFileReader> CLCNativeFileReader::open(const char* path)
   if (!fd.valid()) return nullptr;
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
-  std::unique_ptr<CLCNativeFileReader> reader(new (std::nothrow) CLCNativeFileReader(fd.get()));
-  if (reader) fd.release();
+  std::unique_ptr<CLCNativeFileReader> reader;
+  try {
+    reader.reset(new CLCNativeFileReader(fd.get()));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  fd.release();
   return reader;
 }
 

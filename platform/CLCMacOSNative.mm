@@ -104,9 +104,12 @@ std::unique_ptr<CLCNativeFileReader> CLCNativeFileReader::open(const char* path)
       ::close(fd);
       return nullptr;
     }
-    std::unique_ptr<CLCNativeFileReader> reader(new (std::nothrow) CLCNativeFileReader(fd));
-    if (!reader) ::close(fd);
-    return reader;
+    try {
+      return std::unique_ptr<CLCNativeFileReader>(new CLCNativeFileReader(fd));
+    } catch (const std::bad_alloc&) {
+      ::close(fd);
+      return nullptr;
+    }
   });
 }
 

@@ -192,9 +192,13 @@ std::unique_ptr<CLCNativeFileReader> CLCNativeFileReader::open(const char* path)
   FileHandle file(CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK) return nullptr;
-  std::unique_ptr<CLCNativeFileReader> reader(
-      new (std::nothrow) CLCNativeFileReader(reinterpret_cast<std::intptr_t>(file.get())));
-  if (reader) file.release();
+  std::unique_ptr<CLCNativeFileReader> reader;
+  try {
+    reader.reset(new CLCNativeFileReader(reinterpret_cast<std::intptr_t>(file.get())));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  file.release();
   return reader;
 }
 
