@@ -32,9 +32,55 @@ void CLCThreatScanner::Scan(const char* data, std::size_t size, const Sink& sink
   scanner.Feed(data, size);
 }
 
+// Bytes that can end a data run, start or complete a pattern, or end a line.
+constexpr bool IsSpecial(unsigned char byte) {
+  return byte == '<' || byte == '>' || byte == '"' || byte == '\'' || byte == ']' || byte == '-' || byte == '/' ||
+         byte == '*' || byte == '&' || byte == '#' || byte == '\r' || byte == '\n';
+}
+
+struct SpecialTable {
+  bool special[256] = {};
+  constexpr SpecialTable() {
+    for (int byte = 0; byte < 256; ++byte) special[byte] = IsSpecial(static_cast<unsigned char>(byte));
+  }
+};
+constexpr SpecialTable kSpecial;
+
 void CLCThreatScanner::Feed(const char* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) {
-    const char c = data[i];
+  std::size_t i = 0;
+  while (i < size) {
+    // Most bytes change nothing but the position: a run of plain data, of a
+    // name, or of markup up to its ">" is taken whole.
+    std::size_t end = i;
+    switch (m_state) {
+      case State::Text:
+      case State::AttrValue:
+      case State::CData:
+        while (end < size && !kSpecial.special[static_cast<unsigned char>(data[end])]) ++end;
+        if (end > i) m_previous = data[end - 1];  // starts no pattern
+        break;
+      case State::TagName:
+      case State::AttrName:
+        while (end < size && !IsNameEnd(data[end])) ++end;
+        m_markup.append(data + i, end - i);
+        break;
+      case State::Comment:
+      case State::Skip:
+      case State::EndTag:
+      case State::EmptyTag:
+        while (end < size && data[end] != '>') ++end;
+        break;
+      default:
+        break;
+    }
+    if (end > i) {
+      for (std::size_t k = i; k < end; ++k) Position(data[k]);
+      m_last[0] = end - i >= 2 ? data[end - 2] : m_last[1];
+      m_last[1] = data[end - 1];
+      i = end;
+      continue;
+    }
+    const char c = data[i++];
     Step(c);
     Position(c);
     m_last[0] = m_last[1];
