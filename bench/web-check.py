@@ -29,9 +29,9 @@ import http.server
 ROOT = pathlib.Path(__file__).resolve().parents[1]
 SIZE = 19922944  # the largest file the operations take
 
-spec = importlib.util.spec_from_file_location("page_in_chromium", ROOT / "web/tests/page-in-chromium.py")
-page = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(page)
+module_spec = importlib.util.spec_from_file_location("page_in_chromium", ROOT / "web/tests/page-in-chromium.py")
+page = importlib.util.module_from_spec(module_spec)
+module_spec.loader.exec_module(page)
 
 
 def native_seconds(tool, csv, runs):

@@ -143,19 +143,10 @@ bool CLCStatusMessage::Parse(const char* data, std::size_t size, CLCStatusMessag
   }
   Handler handler(out);
   try {
-    SecurityManager security;
-    security.setEntityExpansionLimit(kCLCXEntityExpansionLimit);
-    CLCXNoFetchResolver resolver;
+    CLCXReaderGuard guard;
     Reader reader(XMLPlatformUtils::fgMemoryManager);
-    reader.setFeature(XMLUni::fgSAX2CoreNameSpaces, true);
+    CLCXConfigureReader(reader, guard, handler);
     reader.setFeature(XMLUni::fgSAX2CoreValidation, false);
-    reader.setFeature(XMLUni::fgXercesLoadExternalDTD, false);
-    reader.setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
-    reader.setEntityResolver(&resolver);
-    reader.setProperty(XMLUni::fgXercesSecurityManager, &security);
-    reader.setContentHandler(&handler);
-    reader.setErrorHandler(&handler);
-    reader.setLexicalHandler(&handler);
     MemBufInputSource source(reinterpret_cast<const XMLByte*>(data), size, "status", false);
     reader.parse(source);
   } catch (const NotAStatusMessage& e) {

@@ -376,23 +376,14 @@ CLCValidationResult Run(const Pull& pull, CLCValidationContext context, const CL
   });
   Reading reading;
   try {
-    SecurityManager security;
-    security.setEntityExpansionLimit(kCLCXEntityExpansionLimit);
-    CLCXNoFetchResolver resolver;
+    CLCXReaderGuard guard;
     ValidatingReader reader(XMLPlatformUtils::fgMemoryManager, pool);
-    reader.setFeature(XMLUni::fgSAX2CoreNameSpaces, true);
+    CLCXConfigureReader(reader, guard, handler);
     reader.setFeature(XMLUni::fgSAX2CoreValidation, true);
     reader.setFeature(XMLUni::fgXercesDynamic, false);
     reader.setFeature(XMLUni::fgXercesSchema, true);
     reader.setFeature(XMLUni::fgXercesLoadSchema, false);
     reader.setFeature(XMLUni::fgXercesUseCachedGrammarInParse, true);
-    reader.setFeature(XMLUni::fgXercesLoadExternalDTD, false);
-    reader.setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
-    reader.setEntityResolver(&resolver);
-    reader.setProperty(XMLUni::fgXercesSecurityManager, &security);
-    reader.setContentHandler(&handler);
-    reader.setErrorHandler(&handler);
-    reader.setLexicalHandler(&handler);
     ScanningSource source(pull, scanner, reading);
     try {
       reader.parse(source);

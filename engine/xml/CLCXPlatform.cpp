@@ -3,6 +3,7 @@
 #include "diagnostics/CLCDebugDump.h"
 
 #include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLUni.hpp>
 #include <xercesc/util/XMLResourceIdentifier.hpp>
 
 #include <algorithm>
@@ -91,5 +92,17 @@ InputSource* CLCXNoFetchResolver::resolveEntity(const XMLCh* const, const XMLCh*
   static const XMLCh kEmpty[] = {0};
   // The parser adopts the source it is given.
   return new MemBufInputSource(kNothing, 0, systemId != nullptr ? systemId : kEmpty, false);
+}
+
+void CLCXConfigureReader(xercesc::SAX2XMLReader& reader, CLCXReaderGuard& guard, xercesc::DefaultHandler& handler) {
+  using xercesc::XMLUni;
+  reader.setFeature(XMLUni::fgSAX2CoreNameSpaces, true);
+  reader.setFeature(XMLUni::fgXercesLoadExternalDTD, false);
+  reader.setFeature(XMLUni::fgXercesDisableDefaultEntityResolution, true);
+  reader.setEntityResolver(&guard.resolver);
+  reader.setProperty(XMLUni::fgXercesSecurityManager, &guard.security);
+  reader.setContentHandler(&handler);
+  reader.setErrorHandler(&handler);
+  reader.setLexicalHandler(&handler);
 }
 }  // namespace quorvex::internal

@@ -4,6 +4,9 @@
 #include <xercesc/util/TransService.hpp>
 #include <xercesc/sax/EntityResolver.hpp>
 #include <xercesc/util/XMLEntityResolver.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/sax2/SAX2XMLReader.hpp>
+#include <xercesc/sax2/DefaultHandler.hpp>
 
 #include <string>
 
@@ -54,4 +57,16 @@ class CLCXNoFetchResolver : public xercesc::XMLEntityResolver, public xercesc::E
   xercesc::InputSource* resolveEntity(xercesc::XMLResourceIdentifier* resource) override;
   xercesc::InputSource* resolveEntity(const XMLCh* const publicId, const XMLCh* const systemId) override;
 };
+
+// What a SAX2 reader of untrusted XML keeps for the length of a parse: the
+// resolver that fetches nothing and the entity expansion cap.
+struct CLCXReaderGuard {
+  CLCXReaderGuard() { security.setEntityExpansionLimit(kCLCXEntityExpansionLimit); }
+  xercesc::SecurityManager security;
+  CLCXNoFetchResolver resolver;
+};
+
+// Namespaces on, no external DTD, nothing fetched, the entity cap, and one
+// handler for content, errors and lexical events. Validation is the caller's.
+void CLCXConfigureReader(xercesc::SAX2XMLReader& reader, CLCXReaderGuard& guard, xercesc::DefaultHandler& handler);
 }  // namespace quorvex::internal
