@@ -61,7 +61,7 @@ void CLCHistoryRules::Check(const CLCHistoryStore& store, const CLCMessageSpec& 
               " from " + recorded.xmlFile + ": every message needs a MessageRefId of its own");
     }
   }
-  const std::string institution = message.sendingCompanyIN.empty() ? message.reportingFIIN : message.sendingCompanyIN;
+  const std::string& institution = message.Institution();
   CLCHistoryStore::Lookups lookups(store);
   CLCFiledRecord filed;
   for (const CLCRecordSpec& record : records) {

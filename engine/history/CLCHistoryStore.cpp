@@ -241,7 +241,7 @@ CLCHistoryStore::AddOutcome CLCHistoryStore::Add(const CLCNewMessage& message, M
       .Bind(2, header.messageTypeIndic)
       .Bind(3, header.transmittingCountry)
       .Bind(4, header.receivingCountry)
-      .Bind(5, header.sendingCompanyIN.empty() ? header.reportingFIIN : header.sendingCompanyIN)
+      .Bind(5, header.Institution())
       .Bind(6, header.reportingPeriod)
       .Bind(7, message.xmlFile)
       .BindOptional(8, message.csvFile)

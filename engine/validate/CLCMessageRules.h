@@ -40,6 +40,9 @@ struct CLCMessageSpec {
   std::string messageTypeIndic;  // CRS701 new, CRS702 corrections, CRS703 nil; may be absent
   CLCValuePosition messageTypeIndicAt;
   std::string timestamp;
+
+  // Who filed the message: SendingCompanyIN, else the first ReportingFI's IN.
+  const std::string& Institution() const { return sendingCompanyIN.empty() ? reportingFIIN : sendingCompanyIN; }
 };
 
 // What a DocTypeIndic says of its record; test records (OECD10 to OECD13)
